@@ -1,0 +1,112 @@
+#include "browsing.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+// Records each refresh with the fields it saw.
+class RecordingBrowser : public IdiomBrowser {
+public:
+    explicit RecordingBrowser(int entries) {
+        for (int i = 0; i < entries; ++i) {
+            m_arrIdioms.push_back("i" + std::to_string(i) + " [p" + std::to_string(i) + "]e");
+        }
+    }
+    int refreshes = 0;
+    std::string lastIdiom;
+
+protected:
+    void RefreshFields() override {
+        ++refreshes;
+        lastIdiom = m_strIdiom;
+    }
+};
+
+std::string IdiomAt(int index) { return "i" + std::to_string(index); }
+
+TEST(IdiomBrowser, StartEntryShowsARandomEntryOnce) {
+    RecordingBrowser browser(50);
+    browser.StartEntry();
+    ASSERT_GE(browser.m_nCurrent, 0);
+    ASSERT_LT(browser.m_nCurrent, 50);
+    EXPECT_EQ(browser.refreshes, 1);
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(browser.m_nCurrent));
+    EXPECT_EQ(browser.m_strPinyin, " [p" + std::to_string(browser.m_nCurrent) + "]");
+    EXPECT_EQ(browser.m_strExplain, "e");
+}
+
+TEST(IdiomBrowser, RunsInTheSameSecondDrawTheSameStart) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        RecordingBrowser first(30000), second(30000);
+        first.StartEntry();
+        second.StartEntry();
+        if (std::time(nullptr) == before) {
+            EXPECT_EQ(first.m_nCurrent, second.m_nCurrent);
+            return;
+        }
+    }
+    GTEST_SKIP() << "clock kept ticking over a second boundary";
+}
+
+TEST(IdiomBrowser, StopsAtIndexOneAndAtTheLastEntry) {
+    RecordingBrowser browser(4);
+    browser.ShowEntry(3);
+    browser.m_nCurrent = 3;
+    browser.OnNext();  // stays at the last entry, shown again
+    EXPECT_EQ(browser.m_nCurrent, 3);
+    EXPECT_EQ(browser.refreshes, 2);
+    browser.OnPrev();
+    browser.OnPrev();
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(1));
+    browser.OnPrev();  // index 1 is the lower stop
+    EXPECT_EQ(browser.m_nCurrent, 1);
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(1));
+    EXPECT_EQ(browser.refreshes, 5);
+}
+
+TEST(IdiomBrowser, SmallLists) {
+    RecordingBrowser one(1);
+    one.StartEntry();
+    EXPECT_EQ(one.m_nCurrent, 0);
+    one.OnNext();
+    one.OnPrev();
+    EXPECT_EQ(one.m_nCurrent, 0);
+    EXPECT_EQ(one.lastIdiom, IdiomAt(0));
+
+    RecordingBrowser two(2);
+    two.ShowEntry(0);
+    two.m_nCurrent = 0;
+    two.OnPrev();  // from 0 Previous stays
+    EXPECT_EQ(two.m_nCurrent, 0);
+    two.OnNext();
+    EXPECT_EQ(two.m_nCurrent, 1);
+    two.OnPrev();  // from 1 as well
+    two.OnNext();
+    EXPECT_EQ(two.m_nCurrent, 1);
+}
+
+TEST(IdiomBrowser, EmptyListDrawsAndReadsNothing) {
+    RecordingBrowser empty(0);
+    empty.StartEntry();
+    empty.OnPrev();
+    empty.OnNext();
+    EXPECT_EQ(empty.refreshes, 0);
+    EXPECT_EQ(empty.m_nCurrent, 0);
+    EXPECT_EQ(empty.m_strIdiom + empty.m_strPinyin + empty.m_strExplain, "");
+}
+
+TEST(IdiomBrowser, EveryClickRewritesTypedFields) {
+    RecordingBrowser browser(3);
+    browser.StartEntry();
+    browser.m_strIdiom = "typed";
+    browser.m_strExplain = "typed";
+    browser.OnNext();
+    browser.OnPrev();
+    EXPECT_EQ(browser.m_strIdiom, IdiomAt(browser.m_nCurrent));
+    EXPECT_EQ(browser.m_strExplain, "e");
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include "entry_fields.h"
+
+#include <gtest/gtest.h>
+
+#include "gbk_literal.h"
+
+namespace {
+
+const std::u8string kHead = u8"甲乙丙丁 [jiǎ yǐ bǐng dīng]";
+
+TEST(SplitEntry, WorkedExample) {
+    const EntryFields f = SplitEntry(Gbk(kHead + u8"释义。出处：某书。示例：某句。"));
+    EXPECT_EQ(f.idiom, Gbk(u8"甲乙丙丁"));
+    EXPECT_EQ(f.pronunciation, Gbk(u8" [jiǎ yǐ bǐng dīng]"));
+    EXPECT_EQ(f.explanation, Gbk(u8"释义。\r\n\r\n出处：某书。\r\n示例：某句。"));
+}
+
+TEST(SplitEntry, EmptyExampleIsDropped) {
+    EXPECT_EQ(SplitEntry(Gbk(kHead + u8"释义。出处：某书。示例：无")).explanation,
+              Gbk(u8"释义。\r\n\r\n出处：某书。"));
+    // Followed by punctuation or white space it is still the empty marker.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无。")), Gbk(u8"甲。"));
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无 乙")), Gbk(u8"甲 乙"));
+    // With an ASCII colon it is kept and only gets its line break.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例:无")), Gbk(u8"甲\r\n示例:无"));
+}
+
+TEST(SplitEntry, ExampleBeginningWith无IsKept) {
+    EXPECT_EQ(FormatExplanation(Gbk(u8"释义。示例：无论如何，我们都要去。")),
+              Gbk(u8"释义。\r\n示例：无论如何，我们都要去。"));
+    EXPECT_EQ(FormatExplanation(Gbk(u8"示例：无名之役")), Gbk(u8"\r\n示例：无名之役"));
+}
+
+TEST(SplitEntry, MissingSeparators) {
+    // No space: idiom empty, pronunciation runs from the start through "]".
+    EntryFields f = SplitEntry(Gbk(u8"甲乙[jiǎ]释义"));
+    EXPECT_EQ(f.idiom, "");
+    EXPECT_EQ(f.pronunciation, Gbk(u8"甲乙[jiǎ]"));
+    EXPECT_EQ(f.explanation, Gbk(u8"释义"));
+    // No "]" after the space: pronunciation empty, explanation keeps the space.
+    f = SplitEntry(Gbk(u8"甲乙 释义"));
+    EXPECT_EQ(f.idiom, Gbk(u8"甲乙"));
+    EXPECT_EQ(f.pronunciation, "");
+    EXPECT_EQ(f.explanation, Gbk(u8" 释义"));
+    // Leading space: idiom empty, pronunciation starts with it.
+    f = SplitEntry(Gbk(u8" [a]b"));
+    EXPECT_EQ(f.idiom, "");
+    EXPECT_EQ(f.pronunciation, " [a]");
+    EXPECT_EQ(f.explanation, "b");
+    // "]" inside the idiom is never reached.
+    f = SplitEntry("a]b [c]d");
+    EXPECT_EQ(f.idiom, "a]b");
+    EXPECT_EQ(f.pronunciation, " [c]");
+    f = SplitEntry("");
+    EXPECT_EQ(f.idiom + f.pronunciation + f.explanation, "");
+}
+
+TEST(SplitEntry, TrailByteLookingLikeBracketIsNotOne) {
+    // 覿 = D3 5D: the 0x5D is not a "]".
+    const EntryFields f = SplitEntry(Gbk(u8"甲 覿[x]y"));
+    EXPECT_EQ(f.pronunciation, Gbk(u8" 覿[x]"));
+    EXPECT_EQ(f.explanation, "y");
+}
+
+TEST(FormatExplanation, MarkersAcrossCharacterBoundariesDoNotMatch) {
+    // C4 | B3F6 B4A6 | A1 would show 出处 only if read from the wrong byte.
+    const std::string misaligned = std::string("\xC4\xB3\xF6\xB4\xA6\xA1");
+    EXPECT_EQ(FormatExplanation(misaligned), misaligned);
+    const std::string misalignedExample = std::string("\xC4\xCA\xBE\xC0\xFD\xA1");
+    EXPECT_EQ(FormatExplanation(misalignedExample), misalignedExample);
+}
+
+TEST(FormatExplanation, EveryMarkerGetsItsBreak) {
+    EXPECT_EQ(FormatExplanation(Gbk(u8"出处甲出处乙示例丙示例")),
+              Gbk(u8"\r\n\r\n出处甲\r\n\r\n出处乙\r\n示例丙\r\n示例"));
+    // A run of empty examples disappears entirely, leaving no line breaks.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"示例：无示例：无示例：无")), "");
+}
+
+TEST(FormatExplanation, EndsInALoneLeadByteSafely) {
+    const std::string text = Gbk(u8"出处") + "\xB3";
+    EXPECT_EQ(FormatExplanation(text), Gbk(u8"\r\n\r\n出处") + "\xB3");
+    const std::string cutMarker = Gbk(u8"示例：") + "\xCE";  // 示例：无 cut in half
+    EXPECT_EQ(FormatExplanation(cutMarker), Gbk(u8"\r\n示例：") + "\xCE");
+}
+
+}  // namespace
