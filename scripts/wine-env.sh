@@ -1,0 +1,56 @@
+# Sourced by the scripts that run Windows programs here: a private Wine
+# prefix, a private X display when needed, and a stand-in web browser.
+#
+#   wine_env_start BUILD_DIR [--own-display]
+#   wine_env_stop
+#
+# Exports WINEPREFIX, DISPLAY, QUENDRIL_URL_LOG (addresses handed to the
+# browser end up there, one a line).
+
+_wine_env_xvfb_pid=""
+
+wine_env_start() {
+    local build_dir="$1" own_display="${2:-}"
+    mkdir -p "$build_dir"
+    build_dir="$(cd "$build_dir" && pwd)"
+    export WINEPREFIX="$build_dir/wineprefix"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    # No Mono or Gecko installers: there is no network, and nothing needs them.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+
+    if [ -n "$own_display" ] || [ -z "${DISPLAY:-}" ]; then
+        local n=99
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        _wine_env_xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+
+    # Wine hands web addresses to xdg-open: record them instead.
+    local bin="$build_dir/stand-in-bin"
+    mkdir -p "$bin"
+    export QUENDRIL_URL_LOG="$build_dir/opened-urls.log"
+    cat >"$bin/xdg-open" <<'SH'
+#!/bin/sh
+printf '%s\n' "$1" >>"${QUENDRIL_URL_LOG:-/dev/null}"
+SH
+    chmod +x "$bin/xdg-open"
+    export PATH="$bin:$PATH"
+
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+}
+
+wine_env_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$_wine_env_xvfb_pid" ]; then
+        kill "$_wine_env_xvfb_pid" 2>/dev/null || true
+        wait "$_wine_env_xvfb_pid" 2>/dev/null || true
+        _wine_env_xvfb_pid=""
+    fi
+}

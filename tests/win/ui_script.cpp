@@ -1,0 +1,120 @@
+#include "ui_script.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "text_conversion.h"
+
+namespace uitest {
+
+namespace {
+
+struct StepRun {
+    const std::vector<Step>* steps = nullptr;
+    std::size_t next = 0;
+};
+StepRun* g_run = nullptr;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_run == nullptr || g_run->next >= g_run->steps->size()) {
+        return;
+    }
+    // Advance first: a step may open a nested modal loop in which the next
+    // ticks keep running.
+    const Step& step = (*g_run->steps)[g_run->next++];
+    step();
+}
+
+struct FindState {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK CheckWindow(HWND window, LPARAM lParam) {
+    auto* state = reinterpret_cast<FindState*>(lParam);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (::IsWindowVisible(window) && std::wcscmp(name, state->className) == 0) {
+        // Enumeration runs from the top of the Z order: the first is newest.
+        if (state->found == nullptr) state->found = window;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool RunWithSteps(const std::vector<Step>& steps, const std::function<void()>& body) {
+    StepRun run;
+    run.steps = &steps;
+    StepRun* outer = g_run;
+    g_run = &run;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &OnTick);
+    body();
+    ::KillTimer(nullptr, timer);
+    g_run = outer;
+    return run.next == steps.size();
+}
+
+HWND FindThreadWindow(const wchar_t* className) {
+    FindState state{className, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CheckWindow, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+std::string GetTextGbk(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return afx::WideToGbk(text);
+}
+
+std::string GetItemTextGbk(HWND dialog, int id) { return GetTextGbk(::GetDlgItem(dialog, id)); }
+
+void SetItemTextGbk(HWND dialog, int id, const std::string& gbk) {
+    ::SetDlgItemTextW(dialog, id, afx::GbkToWide(gbk).c_str());
+}
+
+void Click(HWND dialog, int id) {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+void PressKey(HWND target, UINT virtualKey) {
+    ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
+    ::PostMessageW(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
+}
+
+std::string Gbk(std::u8string_view utf8) {
+    const auto* bytes = reinterpret_cast<const char*>(utf8.data());
+    const int length = static_cast<int>(utf8.size());
+    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, wide.data(), needed);
+    return afx::WideToGbk(wide);
+}
+
+TempWorkingDir::TempWorkingDir() {
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    m_previous = previous;
+    for (unsigned n = ::GetTickCount();; ++n) {
+        m_path = std::wstring(base) + L"quendril-test-" + std::to_wstring(n);
+        if (::CreateDirectoryW(m_path.c_str(), nullptr)) break;
+    }
+    ::SetCurrentDirectoryW(m_path.c_str());
+}
+
+TempWorkingDir::~TempWorkingDir() {
+    ::SetCurrentDirectoryW(m_previous.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+void TempWorkingDir::WriteFile(const std::string& gbkName, const std::string& bytes) const {
+    std::ofstream out(std::filesystem::path(m_path) / afx::GbkToPath(gbkName), std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace uitest

@@ -1,0 +1,56 @@
+#pragma once
+// Helpers for driving dialogs from inside a test: a modal dialog runs its own
+// message loop, so the test's steps run from a thread timer inside that loop,
+// one step per tick, each finding the windows it needs.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "afx_win.h"
+
+namespace uitest {
+
+using Step = std::function<void()>;
+
+// Runs `steps`, one per timer tick, while `body` runs (typically DoModal).
+// Returns false when the steps did not all run before `body` returned.
+bool RunWithSteps(const std::vector<Step>& steps, const std::function<void()>& body);
+
+// The newest visible top-level window of this thread with this class name
+// ("#32770" for dialogs and message boxes), or nullptr.
+HWND FindThreadWindow(const wchar_t* className = L"#32770");
+
+// A window's or control's text as GBK.
+std::string GetTextGbk(HWND window);
+std::string GetItemTextGbk(HWND dialog, int id);
+void SetItemTextGbk(HWND dialog, int id, const std::string& gbk);
+
+// Clicks a push button the way the user does, through a posted notification.
+void Click(HWND dialog, int id);
+
+// Presses and releases a key on the focused control, through the dialog
+// manager's own keyboard handling.
+void PressKey(HWND target, UINT virtualKey);
+
+// GBK bytes from a UTF-8 literal.
+std::string Gbk(std::u8string_view utf8);
+
+// A fresh folder made the current directory for the test's life.
+class TempWorkingDir {
+public:
+    TempWorkingDir();
+    ~TempWorkingDir();
+    TempWorkingDir(const TempWorkingDir&) = delete;
+    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
+
+    // Writes `bytes` to a file of this folder; the name is GBK.
+    void WriteFile(const std::string& gbkName, const std::string& bytes) const;
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+    std::wstring m_previous;
+};
+
+}  // namespace uitest

@@ -1,0 +1,123 @@
+#include "idiom_dlg.h"
+
+#include "about_dlg.h"
+#include "home_page.h"
+#include "resource.h"
+
+namespace {
+// GBK texts of the program.
+constexpr char kDisplayFontFace[] = "\xCB\xCE\xCC\xE5";        // 宋体
+constexpr char kExitQuestion[] = "\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6?";  // 是否退出?
+constexpr char kExitCaption[] = "\xC8\xB7\xB6\xA8";             // 确定
+constexpr int kDisplayFontSize = 250;                           // tenths of a point
+}  // namespace
+
+CIdiomDlg::CIdiomDlg(CWnd* pParent) : CDialog(IDD_IDIOM_DIALOG, pParent) {
+    m_hIcon = ::LoadIconW(
+        AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14)),  // RT_GROUP_ICON
+        MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+void CIdiomDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_IDIOM, m_strIdiom);
+    DDX_Text(pDX, IDC_EXPLAIN, m_strExplain);
+    DDX_Text(pDX, IDC_PINYIN, m_strPinyin);
+}
+
+BEGIN_MESSAGE_MAP(CIdiomDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDC_PREV, OnPrev)
+    ON_BN_CLICKED(IDC_NEXT, OnNext)
+END_MESSAGE_MAP()
+
+BOOL CIdiomDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    AddAboutToSystemMenu();
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    SetDisplayFont();
+
+    if (!LoadIdiomList(m_arrIdioms, afx::GbkToPath(kIdiomFileName))) {
+        return FALSE;  // no dictionary: the fields stay empty
+    }
+    StartEntry();
+    return TRUE;  // the dialog manager focuses the first tab stop
+}
+
+void CIdiomDlg::AddAboutToSystemMenu() {
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu == nullptr) {
+        return;
+    }
+    CString strAboutMenu;
+    strAboutMenu.LoadString(IDS_ABOUTBOX);
+    if (strAboutMenu.empty()) {
+        return;
+    }
+    pSysMenu->AppendMenu(MF_SEPARATOR);
+    pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+}
+
+// The display font is made once and kept for the life of the process, so a
+// second dialog shares it and no control is ever left with a dead font.
+void CIdiomDlg::SetDisplayFont() {
+    static CFont* s_pFont = nullptr;
+    if (s_pFont == nullptr) {
+        s_pFont = new CFont;
+        s_pFont->CreatePointFont(kDisplayFontSize, kDisplayFontFace);
+    }
+    const WPARAM font = reinterpret_cast<WPARAM>(static_cast<HFONT>(*s_pFont));
+    GetDlgItem(IDC_IDIOM).SendMessage(WM_SETFONT, font, TRUE);
+    GetDlgItem(IDC_PINYIN).SendMessage(WM_SETFONT, font, TRUE);
+    GetDlgItem(IDC_EXPLAIN).SendMessage(WM_SETFONT, font, TRUE);
+}
+
+void CIdiomDlg::RefreshFields() { UpdateData(FALSE); }
+
+// OK, and Enter in the edit boxes, change nothing: the dialog only closes
+// through Exit.
+void CIdiomDlg::OnOK() {}
+
+void CIdiomDlg::OnCancel() {
+    if (MessageBox(kExitQuestion, kExitCaption, MB_YESNO) != IDYES) {
+        return;
+    }
+    ShellOpen(kHomePageUrl);  // closes whether or not a browser opened
+    CDialog::OnCancel();
+}
+
+void CIdiomDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
+
+// Draws the icon when the window is minimised; otherwise the dialog paints
+// itself.
+void CIdiomDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+// The cursor shown while the minimised window is dragged.
+HCURSOR CIdiomDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

@@ -1,0 +1,4 @@
+// The one application object.
+#include "idiom_app.h"
+
+CIdiomApp theApp;

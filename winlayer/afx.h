@@ -1,0 +1,13 @@
+#pragma once
+// The class layer in one include, as the dialogs use it.
+
+#include "afx_string.h"
+#include "afx_win.h"
+#include "data_exchange.h"
+#include "dialog.h"
+#include "gdi.h"
+#include "menu.h"
+#include "shell.h"
+#include "text_conversion.h"
+#include "win_app.h"
+#include "wnd.h"

@@ -1,0 +1,108 @@
+#include "dialog.h"
+
+#include "win_app.h"
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CDialog::DoModal() {
+    const INT_PTR result =
+        ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), OwnerWindow(),
+                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+// Without an explicit parent a dialog belongs to the application's main
+// window, unless it is that window itself.
+HWND CDialog::OwnerWindow() const {
+    if (m_pParentWnd != nullptr) {
+        return m_pParentWnd->m_hWnd;
+    }
+    const CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
+        return app->m_pMainWnd->m_hWnd;
+    }
+    return nullptr;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* dialog = nullptr;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<CDialog*>(lParam);
+        ::SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+        dialog->m_hWnd = hWnd;
+    } else {
+        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT) get the default handling.
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    // No exception may unwind through the window manager.
+    try {
+        return dialog->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        CenterWindow();
+        return OnInitDialog();
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+        return FALSE;
+    }
+
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, result)) {
+        // These few return their value directly from a dialog procedure.
+        if (message == WM_QUERYDRAGICON) {
+            return static_cast<INT_PTR>(result);
+        }
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (message == WM_COMMAND) {
+        const UINT id = LOWORD(wParam);
+        const UINT code = HIWORD(wParam);
+        if (id == IDOK && code == BN_CLICKED) {
+            OnOK();
+            return TRUE;
+        }
+        if (id == IDCANCEL && code == BN_CLICKED) {
+            OnCancel();
+            return TRUE;
+        }
+        // Commands nobody here handles go on to the application.
+        if (CWinApp* app = AfxGetApp(); app != nullptr && app->OnCmdMsg(id, code, result)) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}

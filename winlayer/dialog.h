@@ -1,0 +1,40 @@
+#pragma once
+// CDialog: a modal dialog made from a dialog template resource.
+
+#include "data_exchange.h"
+#include "wnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the window from the template, opens it centred over its owner
+    // (or the screen), runs until it is ended, destroys it and returns the end
+    // code; -1 when the window could not be created.
+    virtual INT_PTR DoModal();
+
+    // Pushes the members into the controls (false) or reads them back (true).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    void EndDialog(int nResult);
+
+protected:
+    // Fills the controls from the members; returning TRUE lets the dialog
+    // manager put the focus on the first tab stop.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    HWND OwnerWindow() const;
+};

@@ -1,0 +1,34 @@
+#include "text_conversion.h"
+
+#include <climits>
+
+#include "afx_win.h"
+
+namespace afx {
+
+std::wstring GbkToWide(std::string_view gbk) {
+    if (gbk.empty() || gbk.size() > INT_MAX) {
+        return {};
+    }
+    const int length = static_cast<int>(gbk.size());
+    const int needed = MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), length, wide.data(), needed);
+    return wide;
+}
+
+std::string WideToGbk(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX) {
+        return {};
+    }
+    const int length = static_cast<int>(wide.size());
+    const int needed =
+        WideCharToMultiByte(kGbkCodePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string gbk(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(kGbkCodePage, 0, wide.data(), length, gbk.data(), needed, nullptr, nullptr);
+    return gbk;
+}
+
+std::filesystem::path GbkToPath(std::string_view gbk) { return std::filesystem::path(GbkToWide(gbk)); }
+
+}  // namespace afx

@@ -1,0 +1,57 @@
+#include "win_app.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+
+// A learner's dictionary may sit in a download folder beside planted DLLs:
+// take libraries from the system folder only, never the current directory.
+void RestrictLibrarySearch() {
+    ::SetDllDirectoryW(L"");
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault != nullptr) {  // Windows 8, or 7 with its loader update
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char*) { g_pApp = this; }
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this) {
+        g_pApp = nullptr;
+    }
+}
+
+BOOL CWinApp::InitInstance() { return FALSE; }
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+HINSTANCE AfxGetInstanceHandle() {
+    if (g_pApp != nullptr && g_pApp->m_hInstance != nullptr) {
+        return g_pApp->m_hInstance;
+    }
+    return ::GetModuleHandleW(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR) { return AfxGetResourceHandle(); }
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr) {
+        return -1;
+    }
+    app->m_hInstance = hInstance;
+    if (!app->InitInstance()) {
+        return 0;
+    }
+    return 0;
+}

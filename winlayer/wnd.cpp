@@ -1,0 +1,77 @@
+#include "wnd.h"
+
+#include <string>
+
+#include "text_conversion.h"
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd CWnd::GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
+
+int CWnd::MessageBox(const char* lpszText, const char* lpszCaption, UINT nType) {
+    const std::wstring text = afx::GbkToWide(lpszText ? lpszText : "");
+    const std::wstring caption = afx::GbkToWide(lpszCaption ? lpszCaption : "");
+    return ::MessageBoxW(m_hWnd, text.c_str(), lpszCaption ? caption.c_str() : nullptr, nType);
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
+    m_systemMenu.m_hMenu = ::GetSystemMenu(m_hWnd, bRevert);
+    return m_systemMenu.m_hMenu ? &m_systemMenu : nullptr;
+}
+
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+
+void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+
+void CWnd::CenterWindow() {
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+
+    RECT around = work;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &around);
+    }
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int left = (around.left + around.right - width) / 2;
+    int top = (around.top + around.bottom - height) / 2;
+    // Keep the whole window, and above all its title bar, on the screen.
+    if (left + width > work.right) left = work.right - width;
+    if (left < work.left) left = work.left;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (top < work.top) top = work.top;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CWnd::Default() {
+    if (m_pCurrentMsg == nullptr) {
+        return 0;
+    }
+    return ::DefWindowProcW(m_hWnd, m_pCurrentMsg->message, m_pCurrentMsg->wParam,
+                            m_pCurrentMsg->lParam);
+}
+
+bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const CurrentMessage current{message, wParam, lParam};
+    const CurrentMessage* outer = m_pCurrentMsg;
+    m_pCurrentMsg = &current;
+    bool handled = false;
+    try {
+        handled = DispatchToMap(message, wParam, lParam, result);
+    } catch (...) {
+        m_pCurrentMsg = outer;
+        throw;
+    }
+    m_pCurrentMsg = outer;
+    return handled;
+}
