@@ -1,0 +1,122 @@
+// idiomtool convert: a GBK dictionary from one edited as UTF-8 or UTF-16.
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "command_args.h"
+#include "commands.h"
+#include "dictionary_convert.h"
+#include "file_access.h"
+#include "utf8_char.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kHelp[] = R"(usage: idiomtool convert IN OUT [--skip-unencodable]
+
+Makes OUT, a dictionary the idiom program can read (GBK, CR LF line ends),
+from IN saved as UTF-8 (with or without a byte order mark) or as UTF-16.
+IN is never changed. OUT is written beside itself under a temporary name and
+renamed into place, so it is either the whole new dictionary or untouched.
+
+Characters GBK cannot hold are listed with their line and code point, and
+nothing is written, unless --skip-unencodable is given: then the lines that
+hold them are left out.
+
+Exit status: 0 when OUT was written, 1 when IN is not valid text or holds
+characters GBK cannot hold, 2 on a bad command line or a file that cannot be
+read or written.
+)";
+
+constexpr char kSkipOption[] = "--skip-unencodable";
+
+// Refuses targets that would lose data or cannot take a file: "" when fine.
+std::string ProblemWithTarget(const fs::path& in, const fs::path& out) {
+    std::error_code error;
+    if (fs::is_directory(out, error)) {
+        return "it is a directory";
+    }
+    if (fs::equivalent(in, out, error)) {
+        return "it is the input file, which convert never overwrites";
+    }
+    return "";
+}
+
+void ListUnencodable(const ConvertOutcome& outcome, std::ostream& err) {
+    for (const UnencodableChar& c : outcome.unencodable) {
+        err << "line " << c.line << ": \"" << c.character << "\" " << FormatCodePoint(c.codePoint)
+            << " cannot be written in GBK\n";
+    }
+}
+
+}  // namespace
+
+int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
+    const SortedArgs sorted = SortArgs(args);
+    if (sorted.help) {
+        out << kHelp;
+        return kExitOk;
+    }
+    bool skip = false;
+    for (const std::string& option : sorted.options) {
+        if (option != kSkipOption) {
+            return UsageError(err, "convert", "unknown option " + option);
+        }
+        skip = true;
+    }
+    if (sorted.operands.size() != 2) {
+        return UsageError(
+            err, "convert",
+            sorted.operands.size() < 2 ? "IN and OUT are needed" : "too many arguments");
+    }
+    const std::string& inName = sorted.operands[0];
+    const std::string& outName = sorted.operands[1];
+    const fs::path inPath = PathFromUtf8(inName);
+    const fs::path outPath = PathFromUtf8(outName);
+
+    std::string bytes;
+    std::string error;
+    if (!ReadFileBytes(inPath, bytes, error)) {
+        err << "idiomtool: cannot read " << inName << ": " << error << "\n";
+        return kExitUsage;
+    }
+    if (error = ProblemWithTarget(inPath, outPath); !error.empty()) {
+        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+        return kExitUsage;
+    }
+
+    const ConvertOutcome outcome = ConvertToGbk(bytes, skip);
+    if (outcome.status == ConvertStatus::kInvalidInput) {
+        const bool utf16 = IsUtf16(outcome.source);
+        err << "idiomtool: " << inName << " line " << outcome.errorLine << " (offset "
+            << outcome.errorOffset << "): not valid " << (utf16 ? "UTF-16" : "UTF-8")
+            << "; nothing written";
+        if (!utf16) {
+            err << " (if it is GBK already, see idiomtool check " << inName << ")";
+        }
+        err << "\n";
+        return kExitProblems;
+    }
+    ListUnencodable(outcome, err);
+    if (outcome.status == ConvertStatus::kUnencodable) {
+        err << "idiomtool: " << outName
+            << " not written: " << Counted(outcome.unencodable.size(), "character", "characters")
+            << " GBK cannot hold (" << kSkipOption << " leaves out their lines)\n";
+        return kExitProblems;
+    }
+
+    if (!ReplaceFileAtomically(outPath, outcome.gbk, error)) {
+        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+        return kExitUsage;
+    }
+    out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")
+        << " in GBK from " << DescribeEncoding(outcome.source);
+    if (outcome.skipped > 0) {
+        out << "; skipped " << Counted(outcome.skipped, "entry", "entries")
+            << " with characters GBK cannot hold";
+    }
+    out << "\n";
+    return kExitOk;
+}
