@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <new>
-#include <system_error>
 
 #include "gbk_text.h"
 
@@ -69,7 +68,7 @@ public:
         : m_list(list), m_packed(list.m_size), m_lineStart(m_packed), m_scanFrom(m_packed),
           m_end(m_packed) {}
 
-    void Read(std::istream& in, std::size_t sizeHint) {
+    void Read(ByteSource& in, std::size_t sizeHint) {
         try {
             if (sizeHint > 0) {
                 // One read for the whole file when its size is known; a
@@ -79,13 +78,16 @@ public:
                 } catch (const std::bad_alloc&) {
                 }
             }
-            while (in) {
+            for (;;) {
                 if (m_list.m_capacity == m_end) {
                     Grow(kBlock);
                 }
                 const std::size_t room = m_list.m_capacity - m_end;
-                in.read(m_list.m_bytes.get() + m_end, static_cast<std::streamsize>(room));
-                m_end += static_cast<std::size_t>(in.gcount());
+                const std::size_t got = in.Read(m_list.m_bytes.get() + m_end, room);
+                if (got == 0) {
+                    break;
+                }
+                m_end += got;
                 CutLines();
             }
             if (m_lineStart < m_end) {
@@ -150,15 +152,60 @@ private:
     std::size_t m_end;        // end of the raw bytes read
 };
 
-void ReadIdiomList(std::istream& in, IdiomList& list) { IdiomListReader(list).Read(in, 0); }
+void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint) {
+    IdiomListReader(list).Read(in, sizeHint);
+}
 
-bool LoadIdiomList(IdiomList& list, const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in.is_open()) {
+namespace {
+
+// A file opened for binary reading, closed when it goes out of scope.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const FileNameChar* fileName) {
+#ifdef _WIN32
+        // The wide name reaches the file system unchanged, whatever the
+        // system's ANSI code page.
+        m_file = _wfopen(fileName, L"rb");
+#else
+        m_file = std::fopen(fileName, "rb");
+#endif
+    }
+    ~FileSource() override {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+    }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool IsOpen() const { return m_file != nullptr; }
+
+    // The file's size when it can be told, else 0.
+    std::size_t Size() {
+        if (std::fseek(m_file, 0, SEEK_END) != 0) {
+            return 0;
+        }
+        const long size = std::ftell(m_file);
+        std::rewind(m_file);
+        return size > 0 ? static_cast<std::size_t>(size) : 0;
+    }
+
+    std::size_t Read(char* buffer, std::size_t size) override {
+        return std::fread(buffer, 1, size, m_file);
+    }
+
+private:
+    std::FILE* m_file = nullptr;
+};
+
+}  // namespace
+
+bool LoadIdiomList(IdiomList& list, const FileNameChar* fileName) {
+    FileSource in(fileName);
+    if (!in.IsOpen()) {
         return false;
     }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    IdiomListReader(list).Read(in, error ? 0 : static_cast<std::size_t>(size));
+    const std::size_t size = in.Size();
+    ReadIdiomList(in, list, size);
     return true;
 }

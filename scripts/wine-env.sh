@@ -42,6 +42,12 @@ SH
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
         wineboot -i >/dev/null 2>&1 || true
+        # Wine has no SimSun: draw it with the CJK font that is installed.
+        local face
+        for face in "SimSun" "宋体"; do
+            LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+                /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+        done
         wineserver -w
     fi
 }

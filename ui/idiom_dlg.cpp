@@ -43,7 +43,7 @@ BOOL CIdiomDlg::OnInitDialog() {
 
     SetDisplayFont();
 
-    if (!LoadIdiomList(m_arrIdioms, afx::GbkToPath(kIdiomFileName))) {
+    if (!LoadIdiomList(m_arrIdioms, afx::GbkToWide(kIdiomFileName).c_str())) {
         return FALSE;  // no dictionary: the fields stay empty
     }
     StartEntry();

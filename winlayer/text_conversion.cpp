@@ -29,6 +29,4 @@ std::string WideToGbk(std::wstring_view wide) {
     return gbk;
 }
 
-std::filesystem::path GbkToPath(std::string_view gbk) { return std::filesystem::path(GbkToWide(gbk)); }
-
 }  // namespace afx

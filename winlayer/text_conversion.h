@@ -3,7 +3,6 @@
 // string handed to a W function passes through here, so Chinese reads right
 // whatever the system's ANSI code page is.
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,8 +17,5 @@ std::wstring GbkToWide(std::string_view gbk);
 
 // UTF-16 to GBK; characters GBK cannot hold become "?".
 std::string WideToGbk(std::wstring_view wide);
-
-// A file name given as GBK bytes, as the file system's own Unicode name.
-std::filesystem::path GbkToPath(std::string_view gbk);
 
 }  // namespace afx

@@ -179,7 +179,7 @@ TEST(Strings, GbkRoundTripsThroughUtf16WhateverTheCodePage) {
     EXPECT_EQ(afx::WideToGbk(afx::GbkToWide(gbk)), gbk);
     // A damaged string ending in a lone lead byte converts without overrun.
     EXPECT_FALSE(afx::GbkToWide(std::string("a\xB3")).empty());
-    EXPECT_EQ(afx::GbkToPath(Gbk(u8"成语.txt")).wstring(), L"成语.txt");
+    EXPECT_EQ(afx::GbkToWide(Gbk(u8"成语.txt")), L"成语.txt");
 }
 
 TEST(Fonts, PointFontHasTheRequestedHeightForTheScreen) {

@@ -113,7 +113,7 @@ TempWorkingDir::~TempWorkingDir() {
 }
 
 void TempWorkingDir::WriteFile(const std::string& gbkName, const std::string& bytes) const {
-    std::ofstream out(std::filesystem::path(m_path) / afx::GbkToPath(gbkName), std::ios::binary);
+    std::ofstream out(std::filesystem::path(m_path) / afx::GbkToWide(gbkName), std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
