@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PKGS=(cmake g++ clang make git g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool
-      x11-utils imagemagick fonts-wqy-microhei libgtest-dev googletest libbenchmark-dev
+      x11-utils imagemagick fonts-wqy-microhei fonts-arphic-uming libgtest-dev googletest libbenchmark-dev
       clang-format locales)
 
 SUDO=""

@@ -1,7 +1,7 @@
 # Sourced by the scripts that run Windows programs here: a private Wine
 # prefix, a private X display when needed, and a stand-in web browser.
 #
-#   wine_env_start BUILD_DIR [--own-display]
+#   wine_env_start BUILD_DIR [--own-display] [--virtual-desktop]
 #   wine_env_stop
 #
 # Exports WINEPREFIX, DISPLAY, QUENDRIL_URL_LOG (addresses handed to the
@@ -10,7 +10,14 @@
 _wine_env_xvfb_pid=""
 
 wine_env_start() {
-    local build_dir="$1" own_display="${2:-}"
+    local build_dir="$1" own_display="" virtual_desktop=""
+    shift
+    for option in "$@"; do
+        case "$option" in
+            --own-display) own_display=1 ;;
+            --virtual-desktop) virtual_desktop=1 ;;
+        esac
+    done
     mkdir -p "$build_dir"
     build_dir="$(cd "$build_dir" && pwd)"
     export WINEPREFIX="$build_dir/wineprefix"
@@ -42,13 +49,22 @@ SH
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
         wineboot -i >/dev/null 2>&1 || true
-        # Wine has no SimSun: draw it with the CJK font that is installed.
+        # Wine has no SimSun: draw it with AR PL UMing, a Song face too, and
+        # one with the pinyin tone letters.
         local face
         for face in "SimSun" "宋体"; do
-            LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
-                /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+            LC_ALL=C.UTF-8 wine reg add \
+                'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+                /v "$face" /d "AR PL UMing CN" /f >/dev/null 2>&1 || true
         done
         wineserver -w
+    fi
+    if [ -n "$virtual_desktop" ]; then
+        # Every program of this prefix in one 1024x768 desktop window, with
+        # title bars drawn as Windows would, also where no window manager runs.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Quendril /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quendril /d 1024x768 /f \
+            >/dev/null 2>&1
     fi
 }
 

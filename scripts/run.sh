@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the program if needed and starts it under Wine in a folder holding
+# the starter dictionary. On your display when there is one; otherwise on a
+# private X server, where it saves a screenshot and says where.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+scripts/build-windows.sh
+
+run_dir="$root/build/run"
+mkdir -p "$run_dir"
+cp "$root/data/成语.txt" "$run_dir/"
+
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+export LANG="${QUENDRIL_LANG:-zh_CN.UTF-8}" LC_ALL="${QUENDRIL_LANG:-zh_CN.UTF-8}"
+if [ -n "${DISPLAY:-}" ]; then
+    wine_env_start build/win
+    cd "$run_dir"
+    wine "$root/build/win/ui/quendril.exe"
+    exit 0
+fi
+
+wine_env_start build/desktop --own-display --virtual-desktop
+trap wine_env_stop EXIT
+cd "$run_dir"
+wine "$root/build/win/ui/quendril.exe" &
+wine "$root/build/win/tests/e2e/quendril_poke.exe" wait
+shot="$run_dir/screenshot.png"
+import -window root "$shot"
+echo "No display: the program ran on a private X server ($DISPLAY)."
+echo "Screenshot: $shot"
