@@ -43,7 +43,8 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
     }
     std::string result;
     std::size_t done = 0;
-    for (std::size_t hit = Find(text, find); hit != npos; hit = Find(text, find, done)) {
+    std::size_t hit = Find(text, find);
+    while (hit != npos) {
         // Reserve lazily: most texts hold no or few markers.
         if (result.empty()) {
             result.reserve(text.size() + replacement.size());
@@ -51,6 +52,13 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
         result.append(text, done, hit - done);
         result.append(replacement);
         done = hit + find.size();
+        // Resume at a character boundary, even after a pattern that ends in
+        // half a character.
+        std::size_t resume = hit;
+        while (resume < done) {
+            resume += CharLength(text, resume);
+        }
+        hit = Find(text, find, resume);
     }
     result.append(text, done, npos);
     return result;

@@ -65,3 +65,12 @@ TEST(GbkPieces, LeftAndDeletePrefixClampToTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GbkReplaceAll, PatternEndingInHalfACharacterKeepsBoundaries) {
+    // B3 F6 | B3 F6: both characters begin with B3.
+    EXPECT_EQ(gbk::ReplaceAll("\xB3\xF6\xB3\xF6", "\xB3", "R"), "R\xF6R\xF6");
+}
+
+}  // namespace
