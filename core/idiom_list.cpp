@@ -7,12 +7,11 @@
 
 #include "gbk_text.h"
 
-IdiomList::IdiomList(const IdiomList& other) : m_ends(other.m_ends) {
-    Grow(other.m_size);
-    if (other.m_size > 0) {
-        std::memcpy(m_bytes.get(), other.m_bytes.get(), other.m_size);
+IdiomList::IdiomList(const IdiomList& other) : m_used(other.m_used), m_entries(other.m_entries) {
+    m_bytes.Reserve(other.m_used, 0);
+    if (other.m_used > 0) {
+        std::memcpy(m_bytes.data(), other.m_bytes.data(), other.m_used);
     }
-    m_size = other.m_size;
 }
 
 IdiomList& IdiomList::operator=(const IdiomList& other) {
@@ -24,49 +23,34 @@ IdiomList& IdiomList::operator=(const IdiomList& other) {
 }
 
 std::string_view IdiomList::operator[](std::size_t index) const {
-    const std::size_t begin = index == 0 ? 0 : m_ends[index - 1];
-    return std::string_view(m_bytes.get() + begin, m_ends[index] - begin);
+    const Span& span = m_entries[index];
+    return std::string_view(m_bytes.data() + span.begin, span.end - span.begin);
 }
 
 void IdiomList::push_back(std::string_view entry) {
-    Grow(entry.size());
-    if (!entry.empty()) {
-        std::memcpy(m_bytes.get() + m_size, entry.data(), entry.size());
+    if (m_bytes.capacity() - m_used < entry.size()) {
+        m_bytes.Reserve(std::max(m_used + entry.size(), m_bytes.capacity() * 3 / 2), m_used);
     }
-    m_size += entry.size();
-    m_ends.push_back(m_size);
+    if (!entry.empty()) {
+        std::memcpy(m_bytes.data() + m_used, entry.data(), entry.size());
+    }
+    m_entries.push_back({m_used, m_used + entry.size()});
+    m_used += entry.size();
 }
 
 void IdiomList::clear() {
-    m_bytes.reset();
-    m_size = m_capacity = 0;
-    m_ends.clear();
+    m_bytes = ByteBuffer();
+    m_used = 0;
+    m_entries.clear();
 }
 
-void IdiomList::Grow(std::size_t extra) {
-    if (m_capacity - m_size >= extra) {
-        return;
-    }
-    const std::size_t wanted = std::max(m_size + extra, m_capacity + m_capacity / 2);
-    // new char[] leaves the bytes uninitialised: the file is read straight in.
-    std::unique_ptr<char[]> bigger(new char[wanted]);
-    if (m_size > 0) {
-        std::memcpy(bigger.get(), m_bytes.get(), m_size);
-    }
-    m_bytes = std::move(bigger);
-    m_capacity = wanted;
-}
-
-// Reads a stream in large blocks straight into the list's buffer and cuts it
-// into entries in place: one pass over the bytes, no allocation per line.
-//
-// The buffer holds the finished entries, packed, up to m_packed; then the raw
-// bytes of the line being read, from m_lineStart to m_end.
+// Reads a stream in large blocks straight into the list's buffer and marks
+// each line's entry where it lies: one pass over the bytes, nothing copied,
+// no allocation per line. Bytes trimmed off an entry simply stay unused.
 class IdiomListReader {
 public:
     explicit IdiomListReader(IdiomList& list)
-        : m_list(list), m_packed(list.m_size), m_lineStart(m_packed), m_scanFrom(m_packed),
-          m_end(m_packed) {}
+        : m_list(list), m_lineStart(list.m_used), m_end(list.m_used) {}
 
     void Read(ByteSource& in, std::size_t sizeHint) {
         try {
@@ -79,16 +63,19 @@ public:
                 }
             }
             for (;;) {
-                if (m_list.m_capacity == m_end) {
-                    Grow(kBlock);
+                if (m_list.m_bytes.capacity() == m_end) {
+                    Grow(std::max(kBlock, m_end / 2));
                 }
-                const std::size_t room = m_list.m_capacity - m_end;
-                const std::size_t got = in.Read(m_list.m_bytes.get() + m_end, room);
+                const std::size_t room = m_list.m_bytes.capacity() - m_end;
+                const std::size_t got = in.Read(m_list.m_bytes.data() + m_end, room);
                 if (got == 0) {
                     break;
                 }
+                if (m_list.m_entries.capacity() == m_list.m_entries.size()) {
+                    ReserveEntries(m_end, m_end + got);
+                }
+                CutLines(m_end, m_end + got);
                 m_end += got;
-                CutLines();
             }
             if (m_lineStart < m_end) {
                 EndEntry(m_end);  // a last line without LF
@@ -96,60 +83,59 @@ public:
         } catch (const std::bad_alloc&) {
             // Out of memory: keep the entries finished so far, drop the rest.
         }
-        m_list.m_size = m_packed;
+        m_list.m_used = m_lineStart;
     }
 
 private:
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
 
-    void Grow(std::size_t extra) {
-        m_list.m_size = m_end;  // Grow keeps the bytes in use
-        m_list.Grow(extra);
+    void Grow(std::size_t extra) { m_list.m_bytes.Reserve(m_end + extra, m_end); }
+
+    // Guesses from a sample how many lines the bytes just read hold, so that
+    // the list of entries grows once rather than a dozen times.
+    void ReserveEntries(std::size_t from, std::size_t to) {
+        const std::size_t sample = std::min<std::size_t>(to - from, 64 * 1024);
+        const char* bytes = m_list.m_bytes.data() + from;
+        std::size_t lines = 1;
+        for (std::size_t i = 0; i < sample; ++i) {
+            lines += bytes[i] == '\n';
+        }
+        const std::size_t guess = (to - from) / sample * lines + lines;
+        try {
+            m_list.m_entries.reserve(m_list.m_entries.size() + guess + guess / 8);
+        } catch (const std::bad_alloc&) {
+            // A guess that cannot be had is no loss: the list grows as it goes.
+        }
     }
 
-    // Ends every line whose LF has been read, then moves the unfinished line
-    // down behind the packed entries.
-    void CutLines() {
-        char* bytes = m_list.m_bytes.get();
-        while (m_scanFrom < m_end) {
-            const void* lf = std::memchr(bytes + m_scanFrom, '\n', m_end - m_scanFrom);
+    // Ends every line whose LF lies in the bytes just read, [from, to).
+    void CutLines(std::size_t from, std::size_t to) {
+        const char* bytes = m_list.m_bytes.data();
+        while (from < to) {
+            const void* lf = std::memchr(bytes + from, '\n', to - from);
             if (lf == nullptr) {
-                break;
+                return;
             }
             const std::size_t lineEnd = static_cast<const char*>(lf) - bytes + 1;
             EndEntry(lineEnd);
-            m_lineStart = lineEnd;
-            m_scanFrom = lineEnd;
+            from = lineEnd;
         }
-        const std::size_t pending = m_end - m_lineStart;
-        if (m_lineStart != m_packed) {
-            std::memmove(bytes + m_packed, bytes + m_lineStart, pending);
-            m_lineStart = m_packed;
-        }
-        m_end = m_scanFrom = m_lineStart + pending;
     }
 
-    // Makes the raw bytes [m_lineStart, lineEnd) the next entry: cut at the
-    // first NUL, trim the right end, pack it behind the entries before it.
+    // Makes the bytes [m_lineStart, lineEnd) the next entry: cut at the first
+    // NUL, trimmed at the right end.
     void EndEntry(std::size_t lineEnd) {
-        char* bytes = m_list.m_bytes.get();
-        std::string_view line(bytes + m_lineStart, lineEnd - m_lineStart);
+        std::string_view line(m_list.m_bytes.data() + m_lineStart, lineEnd - m_lineStart);
         if (const void* nul = std::memchr(line.data(), '\0', line.size())) {
             line = line.substr(0, static_cast<const char*>(nul) - line.data());
         }
-        const std::size_t kept = gbk::TrimmedLength(line);
-        m_list.m_ends.push_back(m_packed + kept);  // may throw: nothing moved yet
-        if (m_lineStart != m_packed) {
-            std::memmove(bytes + m_packed, line.data(), kept);
-        }
-        m_packed += kept;
+        m_list.m_entries.push_back({m_lineStart, m_lineStart + gbk::TrimmedLength(line)});
+        m_lineStart = lineEnd;
     }
 
     IdiomList& m_list;
-    std::size_t m_packed;     // end of the finished entries
-    std::size_t m_lineStart;  // start of the raw bytes of the current line
-    std::size_t m_scanFrom;   // raw bytes before this hold no LF
-    std::size_t m_end;        // end of the raw bytes read
+    std::size_t m_lineStart;  // where the line being read begins
+    std::size_t m_end;        // end of the bytes read
 };
 
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint) {

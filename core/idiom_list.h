@@ -4,16 +4,18 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "byte_buffer.h"
+
 // The idiom file's name as GBK bytes: "成语.txt".
 inline constexpr char kIdiomFileName[] = "\xB3\xC9\xD3\xEF.txt";
 
-// An ordered list of GBK entries, stored back to back in one buffer so that a
-// dictionary of a million lines costs little more than its own size.
+// An ordered list of GBK entries. The entries lie in one buffer, as they were
+// read from the file, so that a dictionary of a million lines costs little
+// more than its own size and loading it copies nothing.
 class IdiomList {
 public:
     IdiomList() = default;
@@ -22,8 +24,8 @@ public:
     IdiomList(IdiomList&&) noexcept = default;
     IdiomList& operator=(IdiomList&&) noexcept = default;
 
-    std::size_t size() const { return m_ends.size(); }
-    bool empty() const { return m_ends.empty(); }
+    std::size_t size() const { return m_entries.size(); }
+    bool empty() const { return m_entries.empty(); }
     std::string_view operator[](std::size_t index) const;
 
     // Appends one entry at the end.
@@ -33,13 +35,13 @@ public:
 private:
     friend class IdiomListReader;
 
-    // Makes room for `extra` more bytes; the new bytes are not initialised.
-    void Grow(std::size_t extra);
+    struct Span {
+        std::size_t begin, end;  // byte offsets in m_bytes
+    };
 
-    std::unique_ptr<char[]> m_bytes;  // all entries, back to back
-    std::size_t m_size = 0;           // bytes in use
-    std::size_t m_capacity = 0;
-    std::vector<std::size_t> m_ends;  // end offset of each entry in m_bytes
+    ByteBuffer m_bytes;
+    std::size_t m_used = 0;  // bytes of m_bytes in use
+    std::vector<Span> m_entries;
 };
 
 // Where the loader's bytes come from.
