@@ -137,10 +137,22 @@ void ProgramDriver::PostSysCommand(UINT command) const {
 }
 
 void ProgramDriver::Sync() const {
-    // A sent message is handled only once the program's loop picks messages
-    // again, after the posted ones before it.
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(m_main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    // A sent message overtakes posted ones, so it cannot tell when the posted
+    // clicks and keys have been handled. A posted marker can: when the idiom
+    // box has taken its new (harmlessly huge) text limit, everything posted
+    // before it has been handled too.
+    static WPARAM marker = 0x7FFF0000;
+    ++marker;
+    HWND edit = ::GetDlgItem(m_main, IDC_IDIOM);
+    ::PostMessageW(edit, EM_SETLIMITTEXT, marker, 0);
+    for (int waited = 0; waited < 10000; waited += 5) {
+        DWORD_PTR limit = 0;
+        if (!::SendMessageTimeoutW(edit, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 5000, &limit) ||
+            limit == marker) {
+            return;
+        }
+        ::Sleep(5);
+    }
 }
 
 HWND ProgramDriver::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {

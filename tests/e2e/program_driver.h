@@ -44,7 +44,7 @@ public:
     void PressKey(UINT virtualKey) const;
     void PostSysCommand(UINT command) const;
 
-    // Waits until every message already sent or posted has been handled.
+    // Waits until every message already posted has been handled.
     void Sync() const;
 
     // The newest visible dialog-class window of the program with this
