@@ -2,10 +2,9 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+}  // namespace
 
-// A learner's dictionary may sit in a download folder beside planted DLLs:
-// take libraries from the system folder only, never the current directory.
-void RestrictLibrarySearch() {
+void AfxRestrictLibrarySearch() {
     ::SetDllDirectoryW(L"");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
@@ -15,7 +14,6 @@ void RestrictLibrarySearch() {
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 }
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
@@ -44,7 +42,7 @@ HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR) { return AfxGetResourceHandle(); }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
-    RestrictLibrarySearch();
+    AfxRestrictLibrarySearch();
     CWinApp* app = AfxGetApp();
     if (app == nullptr) {
         return -1;

@@ -43,5 +43,10 @@ HINSTANCE AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType);
 // Allows dialogs to host ActiveX controls; none are used, so nothing to do.
 inline void AfxEnableControlContainer() {}
 
+// A learner's dictionary may sit in a download folder beside planted DLLs:
+// from here on, libraries come from the system folder only, never from the
+// current directory.
+void AfxRestrictLibrarySearch();
+
 // Runs the application object: InitInstance, then the end of the process.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);

@@ -10,6 +10,7 @@
 #include "program_driver.h"
 #include "product.h"
 #include "resource.h"
+#include "text_conversion.h"
 #include "ui_script.h"
 
 namespace {
@@ -131,6 +132,53 @@ TEST_F(ProgramTest, MissingDictionaryShowsEmptyFields) {
     program.Click(IDC_PREV);
     EXPECT_EQ(program.Text(IDC_IDIOM) + program.Text(IDC_PINYIN) + program.Text(IDC_EXPLAIN), "");
     EXPECT_EQ(program.WaitForExit(0), -1);
+}
+
+// Every file of a folder with its size, time and bytes.
+std::string Snapshot(const std::wstring& folder) {
+    std::ostringstream listing;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
+        listing << afx::WideToGbk(item.path().wstring());
+        if (item.is_regular_file()) {
+            std::ifstream in(item.path(), std::ios::binary);
+            std::stringstream bytes;
+            bytes << in.rdbuf();
+            listing << ' ' << item.file_size() << ' '
+                    << item.last_write_time().time_since_epoch().count() << ' '
+                    << std::hash<std::string>{}(bytes.str());
+        }
+        listing << '\n';
+    }
+    return listing.str();
+}
+
+TEST_F(ProgramTest, WritesNothingInAReadOnlyWorkingFolder) {
+    WriteDictionary(6);
+    const std::wstring dictionary = m_dir.Path() + L"\\成语.txt";
+    ::SetFileAttributesW(dictionary.c_str(), FILE_ATTRIBUTE_READONLY);
+    ::SetFileAttributesW(m_dir.Path().c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string before = Snapshot(m_dir.Path());
+
+    {
+        e2e::ProgramDriver program(m_dir.Path());
+        ASSERT_TRUE(program.WaitForMainWindow(true));
+        program.Click(IDC_NEXT);
+        program.Click(IDC_PREV);
+        program.PostSysCommand(IDM_ABOUTBOX);
+        HWND about = program.WaitForWindow(L"关于 Quendril成语学习软件");
+        ASSERT_NE(about, nullptr);
+        program.PressKey(VK_ESCAPE);
+        for (int i = 0; i < 200 && ::IsWindow(about); ++i) ::Sleep(20);
+        program.PressKey(VK_ESCAPE);
+        HWND box = program.WaitForWindow(L"确定");
+        ASSERT_NE(box, nullptr);
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        EXPECT_EQ(program.WaitForExit(), 0);
+    }
+
+    EXPECT_EQ(Snapshot(m_dir.Path()), before);
+    ::SetFileAttributesW(m_dir.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(dictionary.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -230,3 +230,30 @@ TEST(Locale, RunsUnderTheExpectedAnsiCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Last in this program: it changes how the rest of the process finds DLLs.
+TEST(LibrarySearch, ALibraryPlantedInTheWorkingFolderIsNotLoaded) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring planted = self;
+    planted = planted.substr(0, planted.find_last_of(L"\\/") + 1) + L"quendril_planted.dll";
+
+    uitest::TempWorkingDir dir;
+    const std::wstring copy = dir.Path() + L"\\quendril_planted.dll";
+    ASSERT_TRUE(::CopyFileW(planted.c_str(), copy.c_str(), FALSE));
+
+    // Without the restriction the current directory is searched...
+    HMODULE found = ::LoadLibraryW(L"quendril_planted.dll");
+    ASSERT_NE(found, nullptr) << "the planted library should load before the restriction";
+    ::FreeLibrary(found);
+
+    // ...and with it, it is not.
+    AfxRestrictLibrarySearch();
+    HMODULE after = ::LoadLibraryW(L"quendril_planted.dll");
+    EXPECT_EQ(after, nullptr);
+    if (after != nullptr) ::FreeLibrary(after);
+}
+
+}  // namespace

@@ -1,0 +1,717 @@
+// Hostile dictionaries against the real program: for each damaged, huge or
+// unreadable "成语.txt" the program is started in that file's folder, and must
+// show what the loading rules make of the file, browse to both stops, and
+// leave through Esc and Yes, quickly, without crashing and within 2 GB.
+//
+// What the program should show is worked out here from the file itself, by a
+// reference reading of the loading and layout rules written apart from the
+// program's own code; only the final GBK-to-UTF-16 step is the system's, as
+// it is for the program.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "program_driver.h"
+#include "resource.h"
+
+#include <psapi.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::wstring g_corpus;  // the corpus folder, as a Windows path
+
+constexpr DWORD kStartLimitMs = 300000;   // until the dictionary is on show
+constexpr DWORD kExitLimitMs = 10000;    // from Esc until the process has ended
+constexpr DWORD kAnswerLimitMs = 300000;  // for any batch of clicks to be handled
+constexpr SIZE_T kMemoryLimit = SIZE_T{2} << 30;
+// Clicks in one direction at most: enough to reach both stops in every case
+// whose stops can be told apart, few enough to keep the run short.
+constexpr int kMaxClicks = 3;
+constexpr int kClicksBetweenChecks = 250;  // the display is read after so many
+
+// ---------------------------------------------------------------------------
+// The loading rules, read independently of the program.
+
+struct Dictionary {
+    std::string bytes;  // the whole file
+    // Each entry is a prefix of its line: offset and length in `bytes`.
+    std::vector<std::pair<std::size_t, std::size_t>> entries;
+
+    std::size_t size() const { return entries.size(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(bytes).substr(entries[i].first, entries[i].second);
+    }
+};
+
+bool IsTrimmed(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// LF ends a line, and nothing else does; a last line without LF counts, an
+// empty remainder after the last LF does not. In each line a NUL ends the
+// entry, then the right end loses its white space.
+void CutEntries(Dictionary& dict) {
+    const std::string& b = dict.bytes;
+    std::size_t start = 0;
+    while (start < b.size()) {
+        std::size_t end = b.find('\n', start);
+        const std::size_t next = end == std::string::npos ? b.size() : end + 1;
+        if (end == std::string::npos) end = b.size();
+        std::size_t length = end - start;
+        const void* nul = std::memchr(b.data() + start, '\0', length);
+        if (nul != nullptr) length = static_cast<const char*>(nul) - (b.data() + start);
+        while (length > 0 && IsTrimmed(b[start + length - 1])) --length;
+        dict.entries.emplace_back(start, length);
+        start = next;
+    }
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size = {};
+    bool ok = ::GetFileSizeEx(file, &size) != 0;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (ok && done < bytes.size()) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+            ok = ::ReadFile(file, bytes.data() + done, want, &got, nullptr) && got > 0;
+            done += got;
+        }
+    }
+    ::CloseHandle(file);
+    return ok;
+}
+
+// GBK, as the program splits it: a byte 0x81-0xFE and the byte after it are
+// one character, whatever that byte is; a lead byte with nothing after it
+// stands alone. Markers only match where a character begins.
+std::size_t CharSize(std::string_view t, std::size_t i) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    return c >= 0x81 && c <= 0xFE && i + 1 < t.size() ? 2 : 1;
+}
+
+std::size_t FindAtCharacter(std::string_view t, std::string_view what, std::size_t from = 0) {
+    for (std::size_t i = from; i + what.size() <= t.size(); i += CharSize(t, i)) {
+        if (t[i] == what[0] && t.compare(i, what.size(), what) == 0) return i;
+    }
+    return std::string_view::npos;
+}
+
+const std::string_view kSource = "\xB3\xF6\xB4\xA6";                     // 出处
+const std::string_view kExample = "\xCA\xBE\xC0\xFD";                    // 示例
+const std::string_view kNoExample = "\xCA\xBE\xC0\xFD\xA3\xBA\xCE\xDE";  // 示例：无
+
+std::string InsertBefore(std::string_view t, std::string_view marker, std::string_view breakText) {
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t hit = FindAtCharacter(t, marker); hit != std::string_view::npos;
+         hit = FindAtCharacter(t, marker, hit + marker.size())) {
+        out.append(t.substr(done, hit - done)).append(breakText).append(marker);
+        done = hit + marker.size();
+    }
+    out.append(t.substr(done));
+    return out;
+}
+
+// "示例：无" is an empty example unless a Chinese character follows (then 无
+// begins the example); a following "示例" is the next marker, not text. GBK
+// rows A1-A9 are punctuation and symbols, not Chinese characters.
+bool ChineseFollows(std::string_view t, std::size_t i) {
+    if (i >= t.size() || CharSize(t, i) == 1) return false;
+    const unsigned char lead = static_cast<unsigned char>(t[i]);
+    return !(lead >= 0xA1 && lead <= 0xA9);
+}
+
+std::string DropEmptyExamples(std::string_view t) {
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t hit = FindAtCharacter(t, kNoExample); hit != std::string_view::npos;) {
+        const std::size_t after = hit + kNoExample.size();
+        if (!ChineseFollows(t, after) || t.substr(after).starts_with(kExample)) {
+            out.append(t.substr(done, hit - done));
+            done = after;
+        }
+        hit = FindAtCharacter(t, kNoExample, after);
+    }
+    out.append(t.substr(done));
+    return out;
+}
+
+std::wstring Wide(std::string_view gbk) {
+    if (gbk.empty()) return {};
+    const int n = ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), w.data(), n);
+    return w;
+}
+
+struct Fields {
+    std::wstring idiom, pinyin, explain;
+    bool operator==(const Fields&) const = default;
+};
+
+Fields ExpectedFields(std::string_view entry) {
+    std::string_view idiom, pinyin, rest = entry;
+    const std::size_t space = FindAtCharacter(rest, " ");
+    if (space != std::string_view::npos) {
+        idiom = rest.substr(0, space);
+        rest.remove_prefix(space);
+    }
+    const std::size_t bracket = FindAtCharacter(rest, "]");
+    if (bracket != std::string_view::npos) {
+        pinyin = rest.substr(0, bracket + 1);
+        rest.remove_prefix(bracket + 1);
+    }
+    Fields f;
+    f.idiom = Wide(idiom);
+    f.pinyin = Wide(pinyin);
+    std::string laidOut = InsertBefore(rest, kSource, "\r\n\r\n");
+    laidOut = DropEmptyExamples(laidOut);
+    laidOut = InsertBefore(laidOut, kExample, "\r\n");
+    f.explain = Wide(laidOut);
+    return f;
+}
+
+// ---------------------------------------------------------------------------
+// Reading the program from outside.
+
+struct Shown {
+    bool ok = true;  // every control answered in time
+    Fields fields;
+};
+
+bool ReadControl(HWND dialog, int id, std::wstring& text) {
+    HWND control = ::GetDlgItem(dialog, id);
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kAnswerLimitMs,
+                               &length)) {
+        return false;
+    }
+    text.assign(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!::SendMessageTimeoutW(control, WM_GETTEXT, length + 1,
+                               reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, kAnswerLimitMs,
+                               &got)) {
+        return false;
+    }
+    text.resize(std::min<std::size_t>(got, length));
+    return true;
+}
+
+Shown ReadShown(HWND dialog) {
+    Shown s;
+    s.ok = ReadControl(dialog, IDC_IDIOM, s.fields.idiom) &&
+           ReadControl(dialog, IDC_PINYIN, s.fields.pinyin) &&
+           ReadControl(dialog, IDC_EXPLAIN, s.fields.explain);
+    return s;
+}
+
+bool AnswersWithin(HWND window, DWORD ms) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &ignored) != 0;
+}
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w) s += c < 0x80 ? static_cast<char>(c) : '?';
+    return s;
+}
+
+// A short account of how two texts differ, for texts of any size.
+std::string Difference(const std::wstring& shown, const std::wstring& expected) {
+    std::size_t at = 0;
+    while (at < shown.size() && at < expected.size() && shown[at] == expected[at]) ++at;
+    char head[160];
+    std::snprintf(head, sizeof head, "length %zu, expected %zu, first difference at %zu:",
+                  shown.size(), expected.size(), at);
+    std::string out = head;
+    for (const auto* text : {&shown, &expected}) {
+        out += text == &shown ? "\n    shown   " : "\n    expected";
+        for (std::size_t i = at; i < text->size() && i < at + 12; ++i) {
+            char code[12];
+            std::snprintf(code, sizeof code, " %04X", static_cast<unsigned>((*text)[i]));
+            out += code;
+        }
+        if (at >= text->size()) out += " (end)";
+    }
+    return out;
+}
+
+std::string Difference(const Fields& shown, const Fields& expected) {
+    std::string out;
+    if (shown.idiom != expected.idiom) out += "\n  idiom: " + Difference(shown.idiom, expected.idiom);
+    if (shown.pinyin != expected.pinyin) {
+        out += "\n  pronunciation: " + Difference(shown.pinyin, expected.pinyin);
+    }
+    if (shown.explain != expected.explain) {
+        out += "\n  explanation: " + Difference(shown.explain, expected.explain);
+    }
+    return out;
+}
+
+// Visible top-level windows: a crash report, an error box or any other window
+// that the program or Wine puts up shows among them.
+BOOL CALLBACK AddVisible(HWND w, LPARAM windows) {
+    if (::IsWindowVisible(w)) reinterpret_cast<std::set<HWND>*>(windows)->insert(w);
+    return TRUE;
+}
+
+std::set<HWND> VisibleWindows() {
+    std::set<HWND> windows;
+    ::EnumWindows(&AddVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::string Describe(HWND w) {
+    wchar_t cls[64] = {}, caption[128] = {};
+    ::GetClassNameW(w, cls, 64);
+    ::GetWindowTextW(w, caption, 128);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    return "window of process " + std::to_string(pid) + " class \"" + Narrow(cls) +
+           "\" caption \"" + Narrow(caption) + "\"";
+}
+
+std::vector<std::string> StrayWindows(const std::set<HWND>& before, std::set<HWND> allowed) {
+    std::vector<std::string> stray;
+    for (HWND w : VisibleWindows()) {
+        if (!before.count(w) && !allowed.count(w)) stray.push_back(Describe(w));
+    }
+    return stray;
+}
+
+// Samples the program's memory while it runs: under Wine the "peak" commit is
+// only the current one, so the highest value seen is kept as well.
+class MemoryWatch {
+public:
+    explicit MemoryWatch(HANDLE process) : m_process(process), m_thread([this] { Run(); }) {}
+    ~MemoryWatch() { Stop(); }
+    void Stop() {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+    }
+    SIZE_T PeakCommit() const { return m_peakCommit; }
+    SIZE_T PeakWorkingSet() const { return m_peakWorkingSet; }
+
+private:
+    void Run() {
+        while (!m_stop) {
+            Sample();
+            ::Sleep(20);
+        }
+    }
+    void Sample() {
+        PROCESS_MEMORY_COUNTERS_EX c = {};
+        c.cb = sizeof c;
+        if (!::GetProcessMemoryInfo(m_process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c),
+                                    sizeof c)) {
+            return;
+        }
+        m_peakCommit = std::max({m_peakCommit.load(), c.PeakPagefileUsage, c.PagefileUsage,
+                                 c.PrivateUsage});
+        m_peakWorkingSet = std::max({m_peakWorkingSet.load(), c.PeakWorkingSetSize,
+                                     c.WorkingSetSize});
+    }
+
+    HANDLE m_process;
+    std::atomic<bool> m_stop{false};
+    std::atomic<SIZE_T> m_peakCommit{0};
+    std::atomic<SIZE_T> m_peakWorkingSet{0};
+    std::thread m_thread;
+};
+
+// ---------------------------------------------------------------------------
+// Where the program may be: the set of entry indices consistent with what it
+// has shown so far, moved by every click as the browsing rules say.
+
+class Position {
+public:
+    explicit Position(const Dictionary& dict) : m_dict(dict) {}
+
+    // Every index, narrowed to those whose fields are on show.
+    void Start(const Fields& shown) {
+        m_at.clear();
+        for (std::size_t i = 0; i < m_dict.size(); ++i) m_at.push_back(i);
+        Narrow(shown);
+    }
+    void Previous(int clicks) {
+        const std::size_t n = static_cast<std::size_t>(clicks);
+        for (auto& p : m_at) {
+            if (p > 1) p = p > n + 1 ? p - n : 1;
+        }
+        Tidy();
+    }
+    void Next(int clicks) {
+        for (auto& p : m_at) p = std::min(p + static_cast<std::size_t>(clicks), m_dict.size() - 1);
+        Tidy();
+    }
+    // Keeps the indices whose expected fields are those shown; entries with
+    // the same bytes are worked out once.
+    void Narrow(const Fields& shown) {
+        std::unordered_map<std::string_view, bool> same;
+        std::vector<std::size_t> kept;
+        m_lastMismatch.clear();
+        for (std::size_t p : m_at) {
+            const std::string_view entry = m_dict[p];
+            auto found = same.find(entry);
+            if (found == same.end()) {
+                const Fields expected = ExpectedFields(entry);
+                found = same.emplace(entry, expected == shown).first;
+                if (!found->second && m_lastMismatch.empty()) {
+                    m_lastMismatch = "entry " + std::to_string(p) + Difference(shown, expected);
+                }
+            }
+            if (found->second) kept.push_back(p);
+        }
+        m_at = std::move(kept);
+    }
+    bool Known() const { return !m_at.empty(); }
+    bool At(std::size_t index) const { return m_at.size() == 1 && m_at[0] == index; }
+    std::size_t Lowest() const { return m_at.front(); }
+    std::size_t Highest() const { return m_at.back(); }
+    std::size_t Count() const { return m_at.size(); }
+    const std::string& WhyNot() const { return m_lastMismatch; }
+
+private:
+    void Tidy() {
+        std::sort(m_at.begin(), m_at.end());
+        m_at.erase(std::unique(m_at.begin(), m_at.end()), m_at.end());
+    }
+
+    const Dictionary& m_dict;
+    std::vector<std::size_t> m_at;  // sorted
+    std::string m_lastMismatch;
+};
+
+// ---------------------------------------------------------------------------
+// The cases.
+
+enum class Access {
+    Normal,     // the program reads the file as it is
+    NoSharing,  // another process holds the file open with no sharing at all
+    RangeLock,  // another process holds a lock over every byte of the file
+    Missing,    // there is no file to read (a directory has the name)
+};
+
+struct Case {
+    const char* name;
+    Access access;
+};
+
+const Case kCases[] = {
+    {"empty", Access::Normal},
+    {"only-lf", Access::Normal},
+    {"only-cr", Access::Normal},
+    {"huge-line", Access::Normal},
+    {"nul-10mb", Access::Normal},
+    {"nul-inside", Access::Normal},
+    {"random-bytes", Access::Normal},
+    {"lead-byte-ends", Access::Normal},
+    {"trail-byte-starts", Access::Normal},
+    {"utf8-bom", Access::Normal},
+    {"utf16le-bom", Access::Normal},
+    {"million-empty-lines", Access::Normal},
+    {"many-lines", Access::Normal},
+    {"brackets", Access::Normal},
+    {"source-run", Access::Normal},
+    {"no-example-run", Access::Normal},
+    {"directory", Access::Missing},
+    {"locked-no-sharing", Access::NoSharing},
+    {"locked-range", Access::RangeLock},
+    {"mixed-eol", Access::Normal},
+    {"whitespace", Access::Normal},
+    {"edit-limits", Access::Normal},
+    {"long-idiom", Access::Normal},
+    {"odd-bytes", Access::Normal},
+};
+
+std::wstring CaseFolder(const Case& c) {
+    return g_corpus + L"\\" + std::wstring(c.name, c.name + std::strlen(c.name));
+}
+
+std::wstring CaseFile(const Case& c) { return CaseFolder(c) + L"\\成语.txt"; }
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Keeps another process's hold on the dictionary for the life of the case.
+// The hold is taken here in the test process, which is "another process" to
+// the program: Windows (and Wine's server) check sharing and byte locks
+// between handles, not between programs.
+class Hold {
+public:
+    Hold(const std::wstring& path, Access access) {
+        if (access == Access::NoSharing) {
+            m_file = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        } else if (access == Access::RangeLock) {
+            m_file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+            OVERLAPPED everything = {};
+            if (m_file != INVALID_HANDLE_VALUE &&
+                !::LockFileEx(m_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                              MAXDWORD, MAXDWORD, &everything)) {
+                ::CloseHandle(m_file);
+                m_file = INVALID_HANDLE_VALUE;
+            }
+        }
+    }
+    ~Hold() {
+        if (m_file != INVALID_HANDLE_VALUE) ::CloseHandle(m_file);
+    }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    bool Held() const { return m_file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+};
+
+// What a C program gets from the file the way the program opens it: whether
+// it opens, and how many bytes one read brings.
+struct Attempt {
+    bool opened = false;
+    std::size_t bytesRead = 0;
+};
+
+Attempt TryReading(const std::wstring& path) {
+    Attempt a;
+    if (std::FILE* f = ::_wfopen(path.c_str(), L"rb")) {
+        a.opened = true;
+        char buffer[4096];
+        a.bytesRead = std::fread(buffer, 1, sizeof buffer, f);
+        std::fclose(f);
+    }
+    return a;
+}
+
+class HostileDictionary : public ::testing::TestWithParam<Case> {};
+
+TEST_P(HostileDictionary, ShowsBrowsesAndLeaves) {
+    const Case& c = GetParam();
+    const auto caseStart = Clock::now();
+
+    // What the program should show.
+    Dictionary dict;
+    std::string original;  // the file as it is, for the unreadable cases
+    if (c.access == Access::Missing) {
+        const DWORD attributes = ::GetFileAttributesW(CaseFile(c).c_str());
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "corpus case missing";
+        ASSERT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    } else if (c.access == Access::Normal) {
+        ASSERT_TRUE(ReadWholeFile(CaseFile(c), dict.bytes)) << "corpus case missing";
+        CutEntries(dict);
+    } else {
+        ASSERT_TRUE(ReadWholeFile(CaseFile(c), original)) << "corpus case missing";
+        Dictionary readable;
+        readable.bytes = original;
+        CutEntries(readable);
+        // Were the program to read it after all, it would show an entry.
+        ASSERT_GT(readable.size(), 1u);
+        ASSERT_FALSE(ExpectedFields(readable[1]).idiom.empty());
+    }
+    // An unreadable file leaves the list empty: three empty fields, and
+    // browsing does nothing.
+
+    Hold hold(CaseFile(c), c.access);
+    if (c.access == Access::NoSharing || c.access == Access::RangeLock) {
+        ASSERT_TRUE(hold.Held()) << "could not take hold of the file";
+        const Attempt attempt = TryReading(CaseFile(c));
+        if (c.access == Access::NoSharing) {
+            EXPECT_FALSE(attempt.opened) << "the file is not really locked";
+        } else {
+            EXPECT_TRUE(attempt.opened);
+            EXPECT_EQ(attempt.bytesRead, 0u) << "the byte lock does not stop reads";
+        }
+    }
+    const double preparation = Seconds(caseStart);
+
+    const std::set<HWND> before = VisibleWindows();
+    const auto launch = Clock::now();
+    e2e::ProgramDriver program(CaseFolder(c));
+    ASSERT_NE(program.Process(), nullptr) << "the program did not start";
+    MemoryWatch memory(program.Process());
+    ASSERT_TRUE(program.WaitForMainWindow(false, kStartLimitMs))
+        << "no main dialog within " << kStartLimitMs << " ms; exit code "
+        << program.WaitForExit(0);
+    ASSERT_TRUE(AnswersWithin(program.Main(), kStartLimitMs)) << "the program does not answer";
+    const double startSeconds = Seconds(launch);
+    EXPECT_LE(startSeconds * 1000, kStartLimitMs);
+    const HWND main = program.Main();
+
+    Position position(dict);
+    auto observe = [&](const char* when) {
+        const Shown shown = ReadShown(main);
+        EXPECT_TRUE(shown.ok) << when << ": a control did not answer";
+        if (c.access != Access::Normal) {
+            EXPECT_EQ(shown.fields, Fields{})
+                << when << ": shows text from a file it could not read" << Difference(shown.fields, {});
+            return;
+        }
+        if (std::string(when) == "start") {
+            position.Start(shown.fields);
+        } else {
+            position.Narrow(shown.fields);
+        }
+        if (dict.size() == 0) {
+            EXPECT_EQ(shown.fields, Fields{}) << when << ": empty dictionary, but"
+                                             << Difference(shown.fields, {});
+        } else {
+            EXPECT_TRUE(position.Known())
+                << when << ": shows no entry it could be showing; last mismatch: "
+                << position.WhyNot();
+        }
+    };
+    observe("start");
+    ASSERT_FALSE(HasFailure());
+    const std::size_t startCandidates = position.Known() ? position.Count() : 0;
+
+    // A button tells its dialog of a click by sending it WM_COMMAND, so the
+    // click is sent here too: it returns once the program has handled it.
+    // (A posted click would not do: a message sent afterwards to check on the
+    // program is handled before the posted ones still waiting.)
+    HWND const buttons[2] = {::GetDlgItem(main, IDC_PREV), ::GetDlgItem(main, IDC_NEXT)};
+    auto click = [&](int id, int count) {
+        const LPARAM button = reinterpret_cast<LPARAM>(buttons[id == IDC_NEXT]);
+        for (int i = 0; i < count; ++i) {
+            DWORD_PTR ignored = 0;
+            if (!::SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), button,
+                                       SMTO_NORMAL, kAnswerLimitMs, &ignored)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // Steps towards a stop, batch by batch, checking the display after each.
+    auto browse = [&](int id, const char* name) {
+        const bool back = id == IDC_PREV;
+        int clicks = 0;
+        for (;;) {
+            std::size_t left = 0;
+            if (position.Known()) {
+                left = back ? (position.Highest() > 1 ? position.Highest() - 1 : 0)
+                            : dict.size() - 1 - position.Lowest();
+            }
+            const int step = static_cast<int>(std::min<std::size_t>(
+                {left, static_cast<std::size_t>(kClicksBetweenChecks),
+                 static_cast<std::size_t>(kMaxClicks - clicks)}));
+            if (step == 0) break;
+            if (!click(id, step)) return false;
+            clicks += step;
+            back ? position.Previous(step) : position.Next(step);
+            observe(name);
+            if (HasFailure()) return true;
+        }
+        // At the stop (when it could be reached), a click more stays there.
+        for (int extra = 0; extra < 2; ++extra) {
+            if (!click(id, 1)) return false;
+            if (position.Known()) back ? position.Previous(1) : position.Next(1);
+            observe(name);
+        }
+        return true;
+    };
+    ASSERT_TRUE(browse(IDC_PREV, "previous")) << "no answer while going back";
+    const bool lowStop = dict.size() < 2 || position.At(1) || position.At(0);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(browse(IDC_NEXT, "next")) << "no answer while going forward";
+    const bool highStop = dict.size() == 0 || position.At(dict.size() - 1) ||
+                          (position.Known() && position.Lowest() == dict.size() - 1);
+    ASSERT_FALSE(HasFailure());
+
+    std::vector<std::string> stray = StrayWindows(before, {main});
+    EXPECT_TRUE(stray.empty()) << "unexpected window: " << stray.front();
+
+    // Memory before leaving, as the process ends with its counters.
+    memory.Stop();
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(program.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                           sizeof counters);
+    const SIZE_T peakCommit = std::max(memory.PeakCommit(), counters.PeakPagefileUsage);
+    const SIZE_T peakWorkingSet = std::max(memory.PeakWorkingSet(), counters.PeakWorkingSetSize);
+    EXPECT_LT(peakCommit, kMemoryLimit);
+    EXPECT_LT(peakWorkingSet, kMemoryLimit);
+
+    const auto leaving = Clock::now();
+    program.PressKey(VK_ESCAPE);
+    HWND box = program.WaitForWindow(L"确定", kExitLimitMs);
+    ASSERT_NE(box, nullptr) << "Esc brought no exit question";
+    stray = StrayWindows(before, {main, box});
+    EXPECT_TRUE(stray.empty()) << "unexpected window: " << stray.front();
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    const long exitCode = program.WaitForExit(kExitLimitMs);
+    EXPECT_EQ(exitCode, 0) << "-1 means it did not end in time";
+    const double exitSeconds = Seconds(leaving);
+    ::Sleep(200);  // a crash report would come up now
+    stray = StrayWindows(before, {});
+    EXPECT_TRUE(stray.empty()) << "unexpected window: " << stray.front();
+
+    std::printf(
+        "[ %-20s] entries %zu, start matches %zu, stops %s/%s, prepare %.2fs, shown after %.2fs, "
+        "exit %.2fs, all %.2fs, peak commit %.0f MB, peak working set %.0f MB\n",
+        c.name, dict.size(), startCandidates, lowStop ? "reached" : "not reached",
+        highStop ? "reached" : "not reached", preparation, startSeconds, exitSeconds,
+        Seconds(caseStart), peakCommit / 1048576.0, peakWorkingSet / 1048576.0);
+    RecordProperty("start_seconds", std::to_string(startSeconds));
+    RecordProperty("peak_commit_mb", std::to_string(peakCommit >> 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, HostileDictionary, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+// The generator and this list describe the same cases.
+TEST(HostileCorpus, HoldsExactlyTheListedCases) {
+    std::set<std::string> listed, found;
+    for (const Case& c : kCases) listed.insert(c.name);
+    WIN32_FIND_DATAW data;
+    HANDLE search = ::FindFirstFileW((g_corpus + L"\\*").c_str(), &data);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no corpus";
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != L'.') {
+            found.insert(Narrow(data.cFileName));
+        }
+    } while (::FindNextFileW(search, &data));
+    ::FindClose(search);
+    EXPECT_EQ(found, listed);
+    EXPECT_GE(listed.size(), 20u);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s PROGRAM.exe CORPUS-FOLDER [gtest options]\n", argv[0]);
+        return 2;
+    }
+    e2e::SetProgramPath(argv[1]);
+    g_corpus = e2e::HostPath(argv[2]);
+    while (!g_corpus.empty() && (g_corpus.back() == L'\\' || g_corpus.back() == L'/')) {
+        g_corpus.pop_back();
+    }
+    return RUN_ALL_TESTS();
+}
