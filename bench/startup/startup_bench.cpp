@@ -52,34 +52,8 @@ LARGE_INTEGER Now() {
 
 // --- Watching the started program ----------------------------------------------
 
-struct MainSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK CheckTopWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<MainSearch*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    if (pid != search->processId || !::IsWindowVisible(window)) {
-        return TRUE;
-    }
-    wchar_t className[16] = {}, caption[64] = {};
-    ::GetClassNameW(window, className, 16);
-    ::GetWindowTextW(window, caption, 64);
-    if (std::wcscmp(className, L"#32770") == 0 && std::wcscmp(caption, kCaption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The program's main dialog once it is visible, else nullptr.
-HWND FindVisibleMain(DWORD processId) {
-    MainSearch search{processId, nullptr};
-    ::EnumWindows(&CheckTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND FindVisibleMain(DWORD processId) { return e2e::FindProcessWindow(processId, kCaption); }
 
 // Starts `exe` in `folder` and returns the milliseconds until its main dialog
 // is visible with text in the idiom box; a negative value when it ended or

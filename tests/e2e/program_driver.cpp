@@ -37,13 +37,13 @@ BOOL CALLBACK CheckTopWindow(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+}  // namespace
+
 HWND FindProcessWindow(DWORD pid, const wchar_t* caption, HWND exclude) {
     Search search{pid, caption, exclude, nullptr};
     ::EnumWindows(&CheckTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 std::wstring HostPath(const std::string& unixPath) {
     std::wstring wide(unixPath.begin(), unixPath.end());

@@ -17,6 +17,10 @@ void SetProgramPath(const std::string& path);
 // A Unix path from the environment as a path this Windows process can open.
 std::wstring HostPath(const std::string& unixPath);
 
+// The visible dialog-class window of process `pid` with this caption, other
+// than `exclude`; nullptr when there is none.
+HWND FindProcessWindow(DWORD pid, const wchar_t* caption, HWND exclude = nullptr);
+
 class ProgramDriver {
 public:
     // Starts the program with `folder` as its current directory.
