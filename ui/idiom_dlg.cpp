@@ -6,16 +6,16 @@
 
 namespace {
 // GBK texts of the program.
-constexpr char kDisplayFontFace[] = "\xCB\xCE\xCC\xE5";        // 宋体
+constexpr char kDisplayFontFace[] = "\xCB\xCE\xCC\xE5";                // 宋体
 constexpr char kExitQuestion[] = "\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6?";  // 是否退出?
-constexpr char kExitCaption[] = "\xC8\xB7\xB6\xA8";             // 确定
-constexpr int kDisplayFontSize = 250;                           // tenths of a point
+constexpr char kExitCaption[] = "\xC8\xB7\xB6\xA8";                    // 确定
+constexpr int kDisplayFontSize = 250;                                  // tenths of a point
 }  // namespace
 
 CIdiomDlg::CIdiomDlg(CWnd* pParent) : CDialog(IDD_IDIOM_DIALOG, pParent) {
-    m_hIcon = ::LoadIconW(
-        AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14)),  // RT_GROUP_ICON
-        MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                MAKEINTRESOURCEW(14)),  // RT_GROUP_ICON
+                          MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 void CIdiomDlg::DoDataExchange(CDataExchange* pDX) {

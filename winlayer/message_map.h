@@ -15,9 +15,9 @@ namespace afx {
 using HandlerThunk = LRESULT (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam);
 
 struct MessageMapEntry {
-    UINT message;     // WM_...
-    UINT code;        // notification code, for WM_COMMAND
-    UINT id;          // control or command id, for WM_COMMAND
+    UINT message;        // WM_...
+    UINT code;           // notification code, for WM_COMMAND
+    UINT id;             // control or command id, for WM_COMMAND
     HandlerThunk thunk;  // nullptr ends the table
 };
 
@@ -46,25 +46,24 @@ LRESULT CallQueryDragIcon(CCmdTarget* target, WPARAM, LPARAM) {
 }  // namespace afx
 
 // In the class declaration.
-#define DECLARE_MESSAGE_MAP()                                 \
-protected:                                                    \
-    static const ::afx::MessageMap* GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                            \
+protected:                                               \
+    static const ::afx::MessageMap* GetThisMessageMap(); \
     const ::afx::MessageMap* GetMessageMap() const override;
 
 // In the class's source: the table, one row per handler, in dispatch order.
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                               \
     const ::afx::MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const ::afx::MessageMap* theClass::GetThisMessageMap() {                                 \
         using ThisClass [[maybe_unused]] = theClass;                                         \
         using TheBaseClass = baseClass;                                                      \
         static const ::afx::MessageMapEntry entries[] = {
-
-#define END_MESSAGE_MAP()                                                  \
-    {0, 0, 0, nullptr}                                                     \
-    }                                                                      \
-    ;                                                                      \
+#define END_MESSAGE_MAP()                                                             \
+    { 0, 0, 0, nullptr }                                                              \
+    }                                                                                 \
+    ;                                                                                 \
     static const ::afx::MessageMap map = {&TheBaseClass::GetThisMessageMap, entries}; \
-    return &map;                                                           \
+    return &map;                                                                      \
     }
 
 #define ON_WM_SYSCOMMAND() \
@@ -74,6 +73,6 @@ protected:                                                    \
     {WM_QUERYDRAGICON, 0, 0, &::afx::CallQueryDragIcon<ThisClass, &ThisClass::OnQueryDragIcon>},
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, static_cast<UINT>(id), &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},
-#define ON_BN_CLICKED(id, memberFxn)                  \
+#define ON_BN_CLICKED(id, memberFxn)                \
     {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), \
      &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},

@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
         return shown ? 0 : 1;
     }
     if (command == "rect" && argc > 2) {
-        HWND window = std::strcmp(argv[2], "about") == 0 ? WaitForWindow(kAboutCaption, 10000) : main;
+        HWND window =
+            std::strcmp(argv[2], "about") == 0 ? WaitForWindow(kAboutCaption, 10000) : main;
         RECT rect = {};
         if (window == nullptr || !::GetWindowRect(window, &rect)) return 1;
         std::printf("%ld %ld %ld %ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,

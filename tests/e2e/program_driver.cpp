@@ -87,8 +87,7 @@ bool ProgramDriver::WaitForMainWindow(bool withEntry, DWORD timeoutMs) {
         if (m_main == nullptr) {
             m_main = FindProcessWindow(m_process.dwProcessId, L"Quendril成语学习软件", nullptr);
         }
-        if (m_main != nullptr &&
-            (!withEntry || !Text(IDC_IDIOM).empty())) {
+        if (m_main != nullptr && (!withEntry || !Text(IDC_IDIOM).empty())) {
             Sync();
             return true;
         }
@@ -103,8 +102,8 @@ std::string ProgramDriver::Text(int id) const {
     HWND control = ::GetDlgItem(m_main, id);
     const LRESULT length = ::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT got = ::SendMessageW(control, WM_GETTEXT, text.size(),
-                                       reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(got));
     return afx::WideToGbk(text);
 }

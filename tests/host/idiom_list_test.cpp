@@ -24,17 +24,19 @@ std::vector<std::string> Read(const std::string& bytes) {
 using Entries = std::vector<std::string>;
 
 TEST(ReadIdiomList, LineEndsAndTrimming) {
-    EXPECT_EQ(Read("a\nb\n"), (Entries{"a", "b"}));               // no entry after final LF
-    EXPECT_EQ(Read("a\r\nb"), (Entries{"a", "b"}));               // last line without LF
+    EXPECT_EQ(Read("a\nb\n"), (Entries{"a", "b"}));                 // no entry after final LF
+    EXPECT_EQ(Read("a\r\nb"), (Entries{"a", "b"}));                 // last line without LF
     EXPECT_EQ(Read("a\n\n \t\nb\n"), (Entries{"a", "", "", "b"}));  // blanks stay
-    EXPECT_EQ(Read("  a \t\v\f\r\n"), (Entries{"  a"}));          // leading kept
-    EXPECT_EQ(Read("a\rb\rc\r"), (Entries{"a\rb\rc"}));            // CR alone ends nothing
+    EXPECT_EQ(Read("  a \t\v\f\r\n"), (Entries{"  a"}));            // leading kept
+    EXPECT_EQ(Read("a\rb\rc\r"), (Entries{"a\rb\rc"}));             // CR alone ends nothing
     EXPECT_EQ(Read("\n"), (Entries{""}));
     EXPECT_EQ(Read(""), (Entries{}));
 }
 
 TEST(ReadIdiomList, BytesAreTakenAsTheyAre) {
-    const std::string bom = "\xEF\xBB\xBF" "abc";
+    const std::string bom =
+        "\xEF\xBB\xBF"
+        "abc";
     EXPECT_EQ(Read(bom + "\r\n"), (Entries{bom}));
     const std::string chinese = Gbk(u8"成语 [chéng yǔ]固定词组");
     EXPECT_EQ(Read(chinese + "\r\n" + chinese), (Entries{chinese, chinese}));

@@ -57,8 +57,8 @@ TEST_F(IdiomDlgTest, ShowsTheStartEntryLaidOut) {
     ASSERT_EQ(idiom.substr(0, 4), Gbk(u8"成语"));
     const std::string n = idiom.substr(4);
     EXPECT_EQ(pinyin, " [p" + n + "]");
-    EXPECT_EQ(explain, Gbk(u8"释义") + n + Gbk(u8"。\r\n\r\n出处：书") + n + Gbk(u8"。\r\n示例：句") +
-                           n + Gbk(u8"。"));
+    EXPECT_EQ(explain, Gbk(u8"释义") + n + Gbk(u8"。\r\n\r\n出处：书") + n +
+                           Gbk(u8"。\r\n示例：句") + n + Gbk(u8"。"));
 }
 
 TEST_F(IdiomDlgTest, PreviousStopsAtIndexOneAndNextAtTheLast) {
@@ -207,8 +207,7 @@ TEST_F(IdiomDlgTest, AboutComesFromTheSystemMenuAndLeavesTheEntryAlone) {
 
 TEST_F(IdiomDlgTest, MissingDictionaryShowsEmptyFieldsAndButtonsDoNothing) {
     std::string texts;
-    Run({[&] { uitest::Click(Main(), IDC_NEXT); },
-         [&] { uitest::Click(Main(), IDC_PREV); },
+    Run({[&] { uitest::Click(Main(), IDC_NEXT); }, [&] { uitest::Click(Main(), IDC_PREV); },
          [&] {
              texts = GetItemTextGbk(Main(), IDC_IDIOM) + GetItemTextGbk(Main(), IDC_PINYIN) +
                      GetItemTextGbk(Main(), IDC_EXPLAIN);

@@ -60,22 +60,20 @@ END_MESSAGE_MAP()
 
 HWND Top() { return uitest::FindThreadWindow(); }
 
-void Command(int id, int code) {
-    ::SendMessageW(Top(), WM_COMMAND, MAKEWPARAM(id, code), 0);
-}
+void Command(int id, int code) { ::SendMessageW(Top(), WM_COMMAND, MAKEWPARAM(id, code), 0); }
 
 TEST(MessageMap, DispatchesCommandsByIdAndCodeThroughTheBaseChain) {
     DerivedDlg dlg;
     INT_PTR result = 0;
     uitest::RunWithSteps({[] {
-                              Command(IDC_PREV, BN_CLICKED);
-                              Command(IDC_NEXT, BN_CLICKED);
-                              Command(IDC_NEXT, BN_CLICKED);
-                              Command(IDC_PREV, BN_DOUBLECLICKED);  // not a click
-                              Command(IDOK, BN_CLICKED);            // derived row, not OnOK
-                              ::SendMessageW(Top(), WM_SYSCOMMAND, SC_KEYMENU + 0x2, 0);
-                              ::EndDialog(Top(), 77);
-                          }},
+                             Command(IDC_PREV, BN_CLICKED);
+                             Command(IDC_NEXT, BN_CLICKED);
+                             Command(IDC_NEXT, BN_CLICKED);
+                             Command(IDC_PREV, BN_DOUBLECLICKED);  // not a click
+                             Command(IDOK, BN_CLICKED);            // derived row, not OnOK
+                             ::SendMessageW(Top(), WM_SYSCOMMAND, SC_KEYMENU + 0x2, 0);
+                             ::EndDialog(Top(), 77);
+                         }},
                          [&] { result = dlg.DoModal(); });
     EXPECT_EQ(result, 77);
     EXPECT_EQ(dlg.prevClicks, 1);
@@ -103,28 +101,27 @@ TEST(DoModal, CentresOnTheScreenAndOverItsOwner) {
     HWND ownerWindow = nullptr, ownedOwner = nullptr;
     BOOL ownerEnabled = TRUE;
     INT_PTR ownedResult = 0;
-    uitest::RunWithSteps(
-        {[&] {
-             ownerWindow = Top();
-             ::GetWindowRect(ownerWindow, &ownerAtStart);
-             // Off centre, so that "over the owner" differs from "on the screen".
-             ::SetWindowPos(ownerWindow, nullptr, work.left, work.top, 0, 0,
-                            SWP_NOSIZE | SWP_NOZORDER);
-             ::GetWindowRect(ownerWindow, &ownerMoved);
-         },
-         [&] {
-             CDialog about(IDD_ABOUTBOX, &owner);
-             ownedResult = about.DoModal();  // the next step runs inside it
-         },
-         [&] {
-             HWND top = Top();
-             ::GetWindowRect(top, &owned);
-             ownedOwner = ::GetWindow(top, GW_OWNER);
-             ownerEnabled = ::IsWindowEnabled(ownerWindow);
-             ::EndDialog(top, 5);
-         },
-         [&] { ::EndDialog(ownerWindow, IDOK); }},
-        [&] { owner.DoModal(); });
+    uitest::RunWithSteps({[&] {
+                              ownerWindow = Top();
+                              ::GetWindowRect(ownerWindow, &ownerAtStart);
+                              // Off centre, so that "over the owner" differs from "on the screen".
+                              ::SetWindowPos(ownerWindow, nullptr, work.left, work.top, 0, 0,
+                                             SWP_NOSIZE | SWP_NOZORDER);
+                              ::GetWindowRect(ownerWindow, &ownerMoved);
+                          },
+                          [&] {
+                              CDialog about(IDD_ABOUTBOX, &owner);
+                              ownedResult = about.DoModal();  // the next step runs inside it
+                          },
+                          [&] {
+                              HWND top = Top();
+                              ::GetWindowRect(top, &owned);
+                              ownedOwner = ::GetWindow(top, GW_OWNER);
+                              ownerEnabled = ::IsWindowEnabled(ownerWindow);
+                              ::EndDialog(top, 5);
+                          },
+                          [&] { ::EndDialog(ownerWindow, IDOK); }},
+                         [&] { owner.DoModal(); });
     const POINT screen = Centre(work), first = Centre(ownerAtStart);
     EXPECT_LE(std::abs(first.x - screen.x), 1);
     EXPECT_LE(std::abs(first.y - screen.y), 1);
@@ -144,19 +141,19 @@ TEST(DataExchange, PutsGbkMembersIntoControlsAsChineseText) {
     std::wstring idiom, pinyin, explain;
     std::string readBack;
     uitest::RunWithSteps({[&] {
-                              auto text = [](int id) {
-                                  wchar_t buffer[256] = {};
-                                  ::GetDlgItemTextW(Top(), id, buffer, 256);
-                                  return std::wstring(buffer);
-                              };
-                              idiom = text(IDC_IDIOM);
-                              pinyin = text(IDC_PINYIN);
-                              explain = text(IDC_EXPLAIN);
-                              ::SetDlgItemTextW(Top(), IDC_IDIOM, L"守株待兔");
-                              dlg.UpdateData(TRUE);
-                              readBack = dlg.idiom;
-                              ::EndDialog(Top(), IDOK);
-                          }},
+                             auto text = [](int id) {
+                                 wchar_t buffer[256] = {};
+                                 ::GetDlgItemTextW(Top(), id, buffer, 256);
+                                 return std::wstring(buffer);
+                             };
+                             idiom = text(IDC_IDIOM);
+                             pinyin = text(IDC_PINYIN);
+                             explain = text(IDC_EXPLAIN);
+                             ::SetDlgItemTextW(Top(), IDC_IDIOM, L"守株待兔");
+                             dlg.UpdateData(TRUE);
+                             readBack = dlg.idiom;
+                             ::EndDialog(Top(), IDOK);
+                         }},
                          [&] { dlg.DoModal(); });
     EXPECT_EQ(idiom, L"画蛇添足");
     EXPECT_EQ(pinyin, L" [huà shé tiān zú]");

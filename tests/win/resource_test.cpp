@@ -120,7 +120,8 @@ public:
     // A zero-terminated UTF-16 string.
     std::wstring String() {
         std::wstring text;
-        for (WORD c = Word(); c != 0 && !overrun; c = Word()) text.push_back(static_cast<wchar_t>(c));
+        for (WORD c = Word(); c != 0 && !overrun; c = Word())
+            text.push_back(static_cast<wchar_t>(c));
         return text;
     }
 
@@ -186,13 +187,20 @@ SzOrOrd ReadSzOrOrd(Reader& in) {
 std::wstring ClassMeaning(const SzOrOrd& cls) {
     if (cls.isOrdinal) {
         switch (cls.ordinal) {
-            case 0x0080: return L"button";
-            case 0x0081: return L"edit";
-            case 0x0082: return L"static";
-            case 0x0083: return L"listbox";
-            case 0x0084: return L"scrollbar";
-            case 0x0085: return L"combobox";
-            default: return L"#" + std::to_wstring(cls.ordinal);
+            case 0x0080:
+                return L"button";
+            case 0x0081:
+                return L"edit";
+            case 0x0082:
+                return L"static";
+            case 0x0083:
+                return L"listbox";
+            case 0x0084:
+                return L"scrollbar";
+            case 0x0085:
+                return L"combobox";
+            default:
+                return L"#" + std::to_wstring(cls.ordinal);
         }
     }
     std::wstring name = cls.text;
@@ -312,7 +320,8 @@ void ExpectItems(const Dialog& dlg, const std::vector<ExpectedItem>& expected) {
         EXPECT_EQ(ClassMeaning(got.cls), ClassMeaning(Text(want.cls)));
         EXPECT_EQ(got.title, want.title);
         EXPECT_EQ(got.style, WS_CHILD | WS_VISIBLE | want.style)
-            << std::hex << "got 0x" << got.style << ", want 0x" << (WS_CHILD | WS_VISIBLE | want.style);
+            << std::hex << "got 0x" << got.style << ", want 0x"
+            << (WS_CHILD | WS_VISIBLE | want.style);
         EXPECT_EQ(got.exStyle, 0u);
         EXPECT_EQ(got.helpId, 0u);
         EXPECT_EQ(got.x, want.x);
@@ -354,7 +363,8 @@ TEST(Resources, MainDialogTemplate) {
     EXPECT_EQ(dlg.y, 0);
     EXPECT_EQ(dlg.cx, 422);
     EXPECT_EQ(dlg.cy, 345);
-    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    const DWORD style =
+        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     EXPECT_EQ(dlg.style, style) << std::hex << "got 0x" << dlg.style << ", want 0x" << style;
     // Its own taskbar button: the program has no other main window.
     EXPECT_EQ(dlg.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
@@ -368,15 +378,19 @@ TEST(Resources, MainDialogTemplate) {
     EXPECT_EQ(dlg.face, L"宋体");
 
     const DWORD tab = WS_TABSTOP;
-    ExpectItems(dlg, {
-        {IDOK, L"Button", Text(L"确定"), tab | BS_DEFPUSHBUTTON, 349, 47, 50, 20},
-        {IDCANCEL, L"Button", Text(L"退出"), tab | BS_PUSHBUTTON, 365, 322, 50, 16},
-        {IDC_PINYIN, L"Static", Text(L""), WS_GROUP | SS_CENTER | SS_CENTERIMAGE, 7, 7, 292, 29},
-        {IDC_IDIOM, L"Edit", Text(L""), WS_BORDER | tab | ES_CENTER | ES_AUTOHSCROLL, 7, 42, 301, 30},
-        {IDC_EXPLAIN, L"Edit", Text(L""), WS_VSCROLL | WS_BORDER | tab | ES_MULTILINE, 7, 91, 408, 214},
-        {IDC_PREV, L"Button", Text(L"上一个"), tab, 311, 7, 47, 20},
-        {IDC_NEXT, L"Button", Text(L"下一个"), tab, 368, 7, 47, 20},
-    });
+    ExpectItems(
+        dlg, {
+                 {IDOK, L"Button", Text(L"确定"), tab | BS_DEFPUSHBUTTON, 349, 47, 50, 20},
+                 {IDCANCEL, L"Button", Text(L"退出"), tab | BS_PUSHBUTTON, 365, 322, 50, 16},
+                 {IDC_PINYIN, L"Static", Text(L""), WS_GROUP | SS_CENTER | SS_CENTERIMAGE, 7, 7,
+                  292, 29},
+                 {IDC_IDIOM, L"Edit", Text(L""), WS_BORDER | tab | ES_CENTER | ES_AUTOHSCROLL, 7,
+                  42, 301, 30},
+                 {IDC_EXPLAIN, L"Edit", Text(L""), WS_VSCROLL | WS_BORDER | tab | ES_MULTILINE, 7,
+                  91, 408, 214},
+                 {IDC_PREV, L"Button", Text(L"上一个"), tab, 311, 7, 47, 20},
+                 {IDC_NEXT, L"Button", Text(L"下一个"), tab, 368, 7, 47, 20},
+             });
 }
 
 TEST(Resources, AboutBoxTemplate) {
@@ -402,12 +416,14 @@ TEST(Resources, AboutBoxTemplate) {
     // A classic template keeps ids in a WORD, so -1 is 0xFFFF.
     constexpr DWORD kNoId = 0xFFFF;
     ExpectItems(dlg, {
-        {kNoId, L"Static", Ordinal(IDR_MAINFRAME), SS_ICON, 11, 17, 21, 21},
-        {kNoId, L"Static", Text(AppName() + L" 1.0 版"), WS_GROUP | SS_NOPREFIX, 40, 10, 89, 8},
-        {kNoId, L"Static", Text(Copyright()), WS_GROUP, 40, 25, 111, 8},
-        {IDOK, L"Button", Text(L"确定"), WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 146, 7, 50, 14},
-        {kNoId, L"Static", Text(HomePage()), WS_GROUP, 39, 42, 119, 8},
-    });
+                         {kNoId, L"Static", Ordinal(IDR_MAINFRAME), SS_ICON, 11, 17, 21, 21},
+                         {kNoId, L"Static", Text(AppName() + L" 1.0 版"), WS_GROUP | SS_NOPREFIX,
+                          40, 10, 89, 8},
+                         {kNoId, L"Static", Text(Copyright()), WS_GROUP, 40, 25, 111, 8},
+                         {IDOK, L"Button", Text(L"确定"), WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                          146, 7, 50, 14},
+                         {kNoId, L"Static", Text(HomePage()), WS_GROUP, 39, 42, 119, 8},
+                     });
 }
 
 TEST(Resources, StringTableHoldsOnlyTheAboutCommand) {
@@ -426,7 +442,8 @@ TEST(Resources, StringTableHoldsOnlyTheAboutCommand) {
     }
 
     // The block itself: sixteen counted strings, only the sixth one used.
-    const Bytes block = ResourceBytes(RT_STRING, MAKEINTRESOURCEW(IDS_ABOUTBOX / 16 + 1), kChinesePrc);
+    const Bytes block =
+        ResourceBytes(RT_STRING, MAKEINTRESOURCEW(IDS_ABOUTBOX / 16 + 1), kChinesePrc);
     ASSERT_NE(block.data, nullptr);
     Reader in(block);
     for (UINT id = kFirst; id < kFirst + 16; ++id) {
@@ -568,8 +585,8 @@ TEST(Resources, IconIsYellowOnNavyInTwoSizes) {
     EXPECT_GT(navyCount, 0) << "no navy background";
     EXPECT_GT(yellowCount, 0) << "no yellow ink";
     // A transparent pixel would show whatever lies behind the icon instead.
-    const bool opaque = std::all_of(image.data + maskAt, image.data + image.size,
-                                    [](BYTE b) { return b == 0; });
+    const bool opaque =
+        std::all_of(image.data + maskAt, image.data + image.size, [](BYTE b) { return b == 0; });
     EXPECT_TRUE(opaque) << "the mask makes some pixels transparent";
 }
 
@@ -610,7 +627,8 @@ TEST(Resources, VersionBlock) {
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedLength = 0;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
+    ASSERT_TRUE(
+        ::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
     ASSERT_NE(fixed, nullptr);
     ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
@@ -657,7 +675,8 @@ std::vector<std::string> OpeningTags(const std::string& xml, const std::string& 
     const std::string open = "<" + tag;
     for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1)) {
         const char next = at + open.size() < xml.size() ? xml[at + open.size()] : '\0';
-        if (next != ' ' && next != '>' && next != '/' && next != '\n' && next != '\r' && next != '\t')
+        if (next != ' ' && next != '>' && next != '/' && next != '\n' && next != '\r' &&
+            next != '\t')
             continue;  // a longer tag name that merely starts the same
         const size_t end = xml.find('>', at);
         if (end == std::string::npos) break;
@@ -715,11 +734,11 @@ TEST(Resources, ManifestAsksForModernControlsDpiAndWindowsVersions) {
 
     // Without these, Windows runs the program in Vista compatibility mode.
     const std::vector<std::string> supported = OpeningTags(xml, "supportedOS");
-    for (const char* id : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    // Windows 7
+    for (const char* id : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",     // Windows 7
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {  // Windows 10 and 11
-        const bool listed = std::any_of(supported.begin(), supported.end(), [&](const std::string& tag) {
-            return HasAttribute(tag, "Id", id);
-        });
+        const bool listed =
+            std::any_of(supported.begin(), supported.end(),
+                        [&](const std::string& tag) { return HasAttribute(tag, "Id", id); });
         EXPECT_TRUE(listed) << id;
     }
 }

@@ -25,10 +25,10 @@ int Clicks() {
 std::string IdiomAt(int i) { return Gbk(u8"条") + std::to_string(i); }
 
 struct Usage {
-    DWORD gdi, user;     // as the system counts them (Windows; Wine reports 0)
+    DWORD gdi, user;  // as the system counts them (Windows; Wine reports 0)
     SIZE_T privateBytes;
-    SIZE_T heapBytes;    // bytes in use in all of the process's heaps
-    int windows;         // top-level and child windows of this thread
+    SIZE_T heapBytes;  // bytes in use in all of the process's heaps
+    int windows;       // top-level and child windows of this thread
 };
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
@@ -80,7 +80,8 @@ TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
     uitest::TempWorkingDir dir;
     std::string file;
     for (int i = 0; i < kEntries; ++i) {
-        file += IdiomAt(i) + " [t" + std::to_string(i) + "]" + Gbk(u8"释义出处：某书示例：无") + "\r\n";
+        file +=
+            IdiomAt(i) + " [t" + std::to_string(i) + "]" + Gbk(u8"释义出处：某书示例：无") + "\r\n";
     }
     dir.WriteFile(kIdiomFileName, file);
 
@@ -117,7 +118,8 @@ TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
                     if (uitest::GetItemTextGbk(main, IDC_IDIOM) != IdiomAt(position)) ++mismatches;
                     if (clicks == 2000) before = Measure();  // after warming up
                 }
-                if (uitest::GetItemTextGbk(main, IDC_PINYIN) != " [t" + std::to_string(position) + "]" ||
+                if (uitest::GetItemTextGbk(main, IDC_PINYIN) !=
+                        " [t" + std::to_string(position) + "]" ||
                     uitest::GetItemTextGbk(main, IDC_EXPLAIN) != Gbk(u8"释义\r\n\r\n出处：某书")) {
                     ++mismatches;
                 }

@@ -25,8 +25,8 @@ TEST(CheckCommand, PassesACleanDictionaryWithEitherLineEnd) {
         const ToolResult result = RunTool({"check", dir.Write(u8"成语.txt", bytes)});
         EXPECT_EQ(result.code, kExitOk) << result.out;
         EXPECT_EQ(LastLine(result.out), dir.Arg(u8"成语.txt") + ": " +
-                                           std::to_string(kSampleLines.size()) +
-                                           " entries, no problems\n");
+                                            std::to_string(kSampleLines.size()) +
+                                            " entries, no problems\n");
     }
 }
 
