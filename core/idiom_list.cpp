@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <climits>
 #include <cstdio>
+#include <limits>
 #include <new>
 
 #include "gbk_text.h"
@@ -173,7 +175,11 @@ public:
         }
         const long size = std::ftell(m_file);
         std::rewind(m_file);
-        return size > 0 ? static_cast<std::size_t>(size) : 0;
+        // Some things open like files without being one: a directory on Linux
+        // reports the largest offset there is. Such a size is no hint.
+        constexpr long kImplausible = static_cast<long>(
+            std::min<unsigned long long>(LONG_MAX, std::numeric_limits<std::size_t>::max() / 4));
+        return size > 0 && size < kImplausible ? static_cast<std::size_t>(size) : 0;
     }
 
     std::size_t Read(char* buffer, std::size_t size) override {
