@@ -4,7 +4,8 @@
 #include <ctime>
 
 void IdiomBrowser::ShowEntry(int index) {
-    EntryFields fields = SplitEntry(m_arrIdioms[static_cast<std::size_t>(index)]);
+    EntryFields fields =
+        SplitEntry(m_arrIdioms[static_cast<std::size_t>(index)], kMaxShownFieldBytes);
     m_strIdiom = std::move(fields.idiom);
     m_strPinyin = std::move(fields.pronunciation);
     m_strExplain = std::move(fields.explanation);

@@ -44,23 +44,39 @@ std::string RemoveEmptyExamples(std::string_view text) {
 
 }  // namespace
 
-EntryFields SplitEntry(std::string_view entry) {
+std::string_view ClipToCharacters(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) {
+        return text;
+    }
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + gbk::CharLength(text, end);
+        if (next > maxBytes) {
+            break;
+        }
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
+EntryFields SplitEntry(std::string_view entry, std::size_t maxFieldBytes) {
+    // Views, not copies: an entry may be a hundred megabytes long.
     EntryFields fields;
-    std::string rest(entry);
+    std::string_view rest = entry;
 
     const std::size_t space = gbk::Find(rest, " ");
     if (space != gbk::npos) {
-        fields.idiom = gbk::Left(rest, space);
-        gbk::DeletePrefix(rest, space);
+        fields.idiom = ClipToCharacters(rest.substr(0, space), maxFieldBytes);
+        rest.remove_prefix(space);
     }
 
     const std::size_t bracket = gbk::Find(rest, "]");
     if (bracket != gbk::npos) {
-        fields.pronunciation = gbk::Left(rest, bracket + 1);
-        gbk::DeletePrefix(rest, bracket + 1);
+        fields.pronunciation = ClipToCharacters(rest.substr(0, bracket + 1), maxFieldBytes);
+        rest.remove_prefix(bracket + 1);
     }
 
-    fields.explanation = FormatExplanation(rest);
+    fields.explanation = FormatExplanation(ClipToCharacters(rest, maxFieldBytes));
     return fields;
 }
 

@@ -110,3 +110,16 @@ TEST(IdiomBrowser, EveryClickRewritesTypedFields) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IdiomBrowser, HugeEntriesAreShownCut) {
+    RecordingBrowser browser(0);
+    browser.m_arrIdioms.push_back("i [p]" + std::string(1000000, ']'));
+    browser.StartEntry();
+    EXPECT_EQ(browser.m_strIdiom, "i");
+    EXPECT_EQ(browser.m_strPinyin, " [p]");
+    EXPECT_EQ(browser.m_strExplain, std::string(kMaxShownFieldBytes, ']'));
+}
+
+}  // namespace

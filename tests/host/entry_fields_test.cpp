@@ -85,3 +85,23 @@ TEST(FormatExplanation, EndsInALoneLeadByteSafely) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SplitEntry, ShownFieldsAreCutAtACharacterBoundary) {
+    // 成 = B3 C9: a field of them cut to an odd number of bytes keeps only
+    // whole characters.
+    std::string idiom;
+    for (int i = 0; i < 3000; ++i) idiom += "\xB3\xC9";
+    const std::string entry = idiom + " [" + std::string(9000, 'p') + "]" + std::string(9000, 'x');
+    const EntryFields f = SplitEntry(entry, 1001);
+    EXPECT_EQ(f.idiom, idiom.substr(0, 1000));
+    EXPECT_EQ(f.pronunciation, " [" + std::string(999, 'p'));  // its "]" is cut off
+    EXPECT_EQ(f.explanation, std::string(1001, 'x'));
+    // Without a limit nothing is cut.
+    EXPECT_EQ(SplitEntry(entry).explanation.size(), 9000u);
+    EXPECT_EQ(ClipToCharacters("ab", 5), "ab");
+    EXPECT_EQ(ClipToCharacters("a\xB3\xC9", 2), "a");
+}
+
+}  // namespace
