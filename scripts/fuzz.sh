@@ -26,9 +26,9 @@ cmake --build "$build" -j 2 --target fuzz_entry fuzz_load
 targets=(fuzz_entry:4096 fuzz_load:65536)
 
 failed=()
-for spec in "${targets[@]}"; do
-    target="${spec%%:*}"
-    max_len="${spec##*:}"
+for entry in "${targets[@]}"; do
+    target="${entry%%:*}"
+    max_len="${entry##*:}"
     corpus="$build/corpus/$target"
     artifacts="$build/artifacts/$target"
     # A fresh copy of the seeds, and no crash files left from an earlier run.
