@@ -8,14 +8,14 @@ root="$(pwd)"
 scripts/build-windows.sh
 
 run_dir="$root/build/run"
-mkdir -p "$run_dir"
-cp "$root/data/成语.txt" "$run_dir/"
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 export LANG="${QUENDRIL_LANG:-zh_CN.UTF-8}" LC_ALL="${QUENDRIL_LANG:-zh_CN.UTF-8}"
 if [ -n "${DISPLAY:-}" ]; then
     wine_env_start build/win
+    mkdir -p "$run_dir"
+    cp "$root/data/成语.txt" "$run_dir/"
     cd "$run_dir"
     wine "$root/build/win/ui/quendril.exe"
     exit 0
@@ -23,9 +23,7 @@ fi
 
 wine_env_start build/desktop --own-display --virtual-desktop
 trap wine_env_stop EXIT
-cd "$run_dir"
-wine "$root/build/win/ui/quendril.exe" &
-wine "$root/build/win/tests/e2e/quendril_poke.exe" wait
+wine_env_show_starter "$run_dir"
 shot="$run_dir/screenshot.png"
 import -window root "$shot"
 echo "No display: the program ran on a private X server ($DISPLAY)."

@@ -8,19 +8,16 @@ scripts/build-windows.sh
 
 shots="$root/build/shots"
 rm -rf "$shots"
-mkdir -p "$shots" "$root/docs"
-cp "$root/data/成语.txt" "$shots/"
+mkdir -p "$root/docs"
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 wine_env_start build/desktop --own-display --virtual-desktop
 trap wine_env_stop EXIT
-cd "$shots"
+wine_env_show_starter "$shots"
 
 poke=(wine "$root/build/win/tests/e2e/quendril_poke.exe")
-wine "$root/build/win/ui/quendril.exe" &
-"${poke[@]}" wait
 
 # Cuts a window out of the screen, by the rectangle the program reports.
 capture() {

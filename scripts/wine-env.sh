@@ -76,3 +76,15 @@ wine_env_stop() {
         _wine_env_xvfb_pid=""
     fi
 }
+
+# Starts the program (from build/win) in FOLDER, which gets a copy of the
+# starter dictionary, in the background, and waits until it shows its first
+# entry.
+wine_env_show_starter() {
+    local folder="$1" root
+    root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    mkdir -p "$folder"
+    cp "$root/data/成语.txt" "$folder/"
+    (cd "$folder" && exec wine "$root/build/win/ui/quendril.exe") &
+    wine "$root/build/win/tests/e2e/quendril_poke.exe" wait
+}

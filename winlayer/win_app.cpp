@@ -48,8 +48,8 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         return -1;
     }
     app->m_hInstance = hInstance;
-    if (!app->InitInstance()) {
-        return 0;
-    }
+    // A dialog application does all its work inside InitInstance and answers
+    // FALSE: there is no message loop of its own to run afterwards.
+    app->InitInstance();
     return 0;
 }

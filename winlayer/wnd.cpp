@@ -62,16 +62,15 @@ LRESULT CWnd::Default() {
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Default() answers the message being dispatched; a handler may dispatch
+    // another one inside, so the outer one comes back afterwards, also when a
+    // handler throws.
+    struct Restore {
+        const CurrentMessage*& slot;
+        const CurrentMessage* outer;
+        ~Restore() { slot = outer; }
+    } restore{m_pCurrentMsg, m_pCurrentMsg};
     const CurrentMessage current{message, wParam, lParam};
-    const CurrentMessage* outer = m_pCurrentMsg;
     m_pCurrentMsg = &current;
-    bool handled = false;
-    try {
-        handled = DispatchToMap(message, wParam, lParam, result);
-    } catch (...) {
-        m_pCurrentMsg = outer;
-        throw;
-    }
-    m_pCurrentMsg = outer;
-    return handled;
+    return DispatchToMap(message, wParam, lParam, result);
 }
