@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -35,6 +36,24 @@ TEST(IdiomBrowser, StartEntryShowsARandomEntryOnce) {
     EXPECT_EQ(browser.lastIdiom, IdiomAt(browser.m_nCurrent));
     EXPECT_EQ(browser.m_strPinyin, " [p" + std::to_string(browser.m_nCurrent) + "]");
     EXPECT_EQ(browser.m_strExplain, "e");
+}
+
+TEST(IdiomBrowser, StartIsTheRuntimesDrawSeededWithTheSecond) {
+    // The start is rand() % N after srand(time), so it moves with the clock;
+    // a fixed, unseeded or otherwise drawn start would not match.
+    constexpr int kEntries = 30000;
+    RecordingBrowser browser(kEntries);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const std::time_t before = std::time(nullptr);
+        browser.StartEntry();
+        if (std::time(nullptr) != before) {
+            continue;  // seeded with one of two seconds
+        }
+        std::srand(static_cast<unsigned>(before));
+        EXPECT_EQ(browser.m_nCurrent, std::rand() % kEntries);
+        return;
+    }
+    GTEST_SKIP() << "clock kept ticking over a second boundary";
 }
 
 TEST(IdiomBrowser, RunsInTheSameSecondDrawTheSameStart) {
@@ -114,12 +133,24 @@ TEST(IdiomBrowser, EveryClickRewritesTypedFields) {
 namespace {
 
 TEST(IdiomBrowser, HugeEntriesAreShownCut) {
+    // A field is shown up to 8 KiB, cut after its last whole character; the
+    // explanation is cut before it is laid out, so the line breaks put in push
+    // none of it out.
+    const std::string source = "\xB3\xF6\xB4\xA6";  // 出处
+    std::string explanation = "x";
+    for (int i = 0; i < 3000; ++i) explanation += source;
     RecordingBrowser browser(0);
     browser.m_arrIdioms.push_back("i [p]" + std::string(1000000, ']'));
-    browser.StartEntry();
+    browser.m_arrIdioms.push_back("i [p]" + explanation);
+    browser.ShowEntry(0);
     EXPECT_EQ(browser.m_strIdiom, "i");
     EXPECT_EQ(browser.m_strPinyin, " [p]");
-    EXPECT_EQ(browser.m_strExplain, std::string(kMaxShownFieldBytes, ']'));
+    EXPECT_EQ(browser.m_strExplain, std::string(8192, ']'));
+    // x and 2047 出处 fill 8189 bytes, 出 ends at 8191, 处 would end at 8193.
+    std::string shown = "x";
+    for (int i = 0; i < 2047; ++i) shown += "\r\n\r\n" + source;
+    browser.ShowEntry(1);
+    EXPECT_EQ(browser.m_strExplain, shown + "\xB3\xF6");
 }
 
 }  // namespace

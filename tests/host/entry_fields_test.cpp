@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gbk_literal.h"
 
 namespace {
@@ -21,6 +23,12 @@ TEST(SplitEntry, EmptyExampleIsDropped) {
     // Followed by punctuation or white space it is still the empty marker.
     EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无。")), Gbk(u8"甲。"));
     EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无 乙")), Gbk(u8"甲 乙"));
+    // A symbol of row A9 (box drawing) is no word either.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无─")), Gbk(u8"甲─"));
+    // Nor is a lead byte that ends the text: it is a one-byte character.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无") + "\xB3"), Gbk(u8"甲") + "\xB3");
+    // Right before the source section it is followed by that section's break.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例：无出处：某书")), Gbk(u8"甲\r\n\r\n出处：某书"));
     // With an ASCII colon it is kept and only gets its line break.
     EXPECT_EQ(FormatExplanation(Gbk(u8"甲示例:无")), Gbk(u8"甲\r\n示例:无"));
 }
@@ -29,6 +37,8 @@ TEST(SplitEntry, ExampleBeginningWith无IsKept) {
     EXPECT_EQ(FormatExplanation(Gbk(u8"释义。示例：无论如何，我们都要去。")),
               Gbk(u8"释义。\r\n示例：无论如何，我们都要去。"));
     EXPECT_EQ(FormatExplanation(Gbk(u8"示例：无名之役")), Gbk(u8"\r\n示例：无名之役"));
+    // Also before a character outside GB2312: 犨 is A0 DF.
+    EXPECT_EQ(FormatExplanation(Gbk(u8"示例：无犨")), Gbk(u8"\r\n示例：无犨"));
 }
 
 TEST(SplitEntry, MissingSeparators) {
@@ -55,11 +65,17 @@ TEST(SplitEntry, MissingSeparators) {
     EXPECT_EQ(f.idiom + f.pronunciation + f.explanation, "");
 }
 
-TEST(SplitEntry, TrailByteLookingLikeBracketIsNotOne) {
+TEST(SplitEntry, TrailBytesAreNeverSeparators) {
     // 覿 = D3 5D: the 0x5D is not a "]".
-    const EntryFields f = SplitEntry(Gbk(u8"甲 覿[x]y"));
+    EntryFields f = SplitEntry(Gbk(u8"甲 覿[x]y"));
     EXPECT_EQ(f.pronunciation, Gbk(u8" 覿[x]"));
     EXPECT_EQ(f.explanation, "y");
+    // A lead byte takes even a space as its second byte (a damaged line), so
+    // the idiom does not end there.
+    f = SplitEntry("\xB3 a [p]e");
+    EXPECT_EQ(f.idiom, "\xB3 a");
+    EXPECT_EQ(f.pronunciation, " [p]");
+    EXPECT_EQ(f.explanation, "e");
 }
 
 TEST(FormatExplanation, MarkersAcrossCharacterBoundariesDoNotMatch) {
@@ -78,10 +94,20 @@ TEST(FormatExplanation, EveryMarkerGetsItsBreak) {
 }
 
 TEST(FormatExplanation, EndsInALoneLeadByteSafely) {
+    // Exact-size heap copies: AddressSanitizer sees a read past their end,
+    // which a std::string would hide behind its NUL.
     const std::string text = Gbk(u8"出处") + "\xB3";
-    EXPECT_EQ(FormatExplanation(text), Gbk(u8"\r\n\r\n出处") + "\xB3");
+    const std::vector<char> exact(text.begin(), text.end());
+    EXPECT_EQ(FormatExplanation({exact.data(), exact.size()}), Gbk(u8"\r\n\r\n出处") + "\xB3");
     const std::string cutMarker = Gbk(u8"示例：") + "\xCE";  // 示例：无 cut in half
-    EXPECT_EQ(FormatExplanation(cutMarker), Gbk(u8"\r\n示例：") + "\xCE");
+    const std::vector<char> exactCut(cutMarker.begin(), cutMarker.end());
+    EXPECT_EQ(FormatExplanation({exactCut.data(), exactCut.size()}), Gbk(u8"\r\n示例：") + "\xCE");
+    // The whole entry as well: idiom and pronunciation are searched in it.
+    const std::vector<char> entry{'a', ' ', '[', '\xB3'};
+    const EntryFields f = SplitEntry({entry.data(), entry.size()});
+    EXPECT_EQ(f.idiom, "a");
+    EXPECT_EQ(f.pronunciation, "");
+    EXPECT_EQ(f.explanation, " [\xB3");
 }
 
 }  // namespace

@@ -2,9 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gbk_literal.h"
 
 namespace {
+
+// Bytes in a heap block of exactly their length, so that AddressSanitizer
+// reports a read even one byte past the end: a std::string keeps a NUL there,
+// and a short one lives inside the string object itself.
+class ExactBytes {
+public:
+    explicit ExactBytes(std::string_view bytes) : m_bytes(bytes.begin(), bytes.end()) {}
+    operator std::string_view() const { return {m_bytes.data(), m_bytes.size()}; }
+
+private:
+    std::vector<char> m_bytes;
+};
 
 TEST(GbkFind, MatchesOnlyWhereACharacterBegins) {
     // 覿 is 0xD3 0x5D: its second byte looks like "]".
@@ -20,14 +34,23 @@ TEST(GbkFind, MatchesOnlyWhereACharacterBegins) {
 }
 
 TEST(GbkFind, NeverReadsPastALoneLeadByte) {
-    // Heap copies so AddressSanitizer sees the exact end.
-    const std::string lone("\xB3");
+    const ExactBytes lone("\xB3");
     EXPECT_EQ(gbk::Find(lone, "\xB3\xF6"), gbk::npos);
     EXPECT_EQ(gbk::Find(lone, "\xB3"), 0u);
-    EXPECT_EQ(gbk::Find(std::string("a\xB3"), "]"), gbk::npos);
+    EXPECT_EQ(gbk::Find(ExactBytes("a\xB3"), "]"), gbk::npos);
+    EXPECT_EQ(gbk::Find(ExactBytes("a\xB3"), "\xB3\xF6"), gbk::npos);
     // A piece that begins with a trail byte: "]" as its first byte counts.
-    EXPECT_EQ(gbk::Find(std::string("]x"), "]"), 0u);
-    EXPECT_EQ(gbk::Find("", "]"), gbk::npos);
+    EXPECT_EQ(gbk::Find(ExactBytes("]x"), "]"), 0u);
+    EXPECT_EQ(gbk::Find(ExactBytes(""), "]"), gbk::npos);
+}
+
+TEST(GbkFind, LeadBytesRunFrom81ToFE) {
+    // 0x80 and 0xFF are characters of their own; 0x81 and 0xFE take the next
+    // byte along, so the first "]" after them is their second byte.
+    EXPECT_EQ(gbk::Find("\x80]", "]"), 1u);
+    EXPECT_EQ(gbk::Find("\x81]]", "]"), 2u);
+    EXPECT_EQ(gbk::Find("\xFE]]", "]"), 2u);
+    EXPECT_EQ(gbk::Find("\xFF]", "]"), 1u);
 }
 
 TEST(GbkReplaceAll, LeftToRightWithoutRescanningInsertions) {

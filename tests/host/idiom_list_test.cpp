@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -12,16 +15,36 @@
 
 namespace {
 
-std::vector<std::string> Read(const std::string& bytes) {
-    std::istringstream in(bytes);
-    IdiomList list;
-    ReadIdiomList(in, list);
-    std::vector<std::string> entries;
+using Entries = std::vector<std::string>;
+
+Entries EntriesOf(const IdiomList& list) {
+    Entries entries;
     for (std::size_t i = 0; i < list.size(); ++i) entries.emplace_back(list[i]);
     return entries;
 }
 
-using Entries = std::vector<std::string>;
+Entries Read(const std::string& bytes) {
+    std::istringstream in(bytes);
+    IdiomList list;
+    ReadIdiomList(in, list);
+    return EntriesOf(list);
+}
+
+// Hands out its bytes at most `piece` at a time, as a pipe or a slow device.
+class PieceSource : public ByteSource {
+public:
+    PieceSource(std::string_view bytes, std::size_t piece) : m_rest(bytes), m_piece(piece) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min({size, m_piece, m_rest.size()});
+        std::memcpy(buffer, m_rest.data(), n);
+        m_rest.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view m_rest;
+    std::size_t m_piece;
+};
 
 TEST(ReadIdiomList, LineEndsAndTrimming) {
     EXPECT_EQ(Read("a\nb\n"), (Entries{"a", "b"}));                 // no entry after final LF
@@ -74,6 +97,44 @@ TEST(ReadIdiomList, LinesAcrossReadBlocks) {
         file += entry + (i % 2 ? "\r\n" : " \t\n");
     }
     EXPECT_EQ(Read(file), expected);
+}
+
+TEST(ReadIdiomList, PiecesGiveTheSameEntriesAsOneRead) {
+    using namespace std::string_literals;
+    // CR LF, a two-byte character, trailing blanks and a NUL fall across
+    // the edges of small pieces.
+    const std::string file = "a\r\n\r\n \t\n"s + Gbk(u8"成语 [chéng yǔ]") + "\xB3\r\nx\0y\r\nlast"s;
+    const Entries expected{"a", "", "", Gbk(u8"成语 [chéng yǔ]") + "\xB3", "x", "last"};
+    EXPECT_EQ(Read(file), expected);
+    for (std::size_t sizeHint : {std::size_t{0}, file.size()}) {
+        for (std::size_t piece : {1u, 2u, 3u, 7u}) {
+            PieceSource source(file, piece);
+            IdiomList list;
+            ReadIdiomList(source, list, sizeHint);
+            EXPECT_EQ(EntriesOf(list), expected) << "pieces of " << piece << ", hint " << sizeHint;
+        }
+    }
+}
+
+// AddressSanitizer ends the process on a request too large to be had instead
+// of failing it (GCC says so by a macro, clang by a feature).
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+TEST(ReadIdiomList, SizeHintThatCannotBeHadFallsBackToBlocks) {
+#ifdef UNDER_ADDRESS_SANITIZER
+    GTEST_SKIP() << "AddressSanitizer aborts on a request this large";
+#endif
+    const std::string file = "a\r\nb\r\n";
+    PieceSource source(file, file.size());
+    IdiomList list;
+    ReadIdiomList(source, list, std::numeric_limits<std::size_t>::max() / 2);
+    EXPECT_EQ(EntriesOf(list), (Entries{"a", "b"}));
 }
 
 TEST(IdiomList, AppendsAfterLoadingAndCopies) {
