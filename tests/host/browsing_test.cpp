@@ -47,7 +47,7 @@ TEST(IdiomBrowser, StartIsTheRuntimesDrawSeededWithTheSecond) {
         const std::time_t before = std::time(nullptr);
         browser.StartEntry();
         if (std::time(nullptr) != before) {
-            continue;  // seeded with one of two seconds
+            continue;  // seeded with either second: try again
         }
         std::srand(static_cast<unsigned>(before));
         EXPECT_EQ(browser.m_nCurrent, std::rand() % kEntries);
