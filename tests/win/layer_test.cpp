@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
 #include "afx.h"
 #include "resource.h"
@@ -90,6 +92,72 @@ TEST(MessageMap, UnmappedOkAndCancelEndTheDialogWithTheirCodes) {
                          [&] { cancelResult = cancel.DoModal(); });
     EXPECT_EQ(okResult, IDOK);
     EXPECT_EQ(cancelResult, IDCANCEL);
+}
+
+// A dialog whose handlers pass their message on with Default(), or answer
+// with a value of their own.
+class AnsweringDlg : public CDialog {
+public:
+    static constexpr LRESULT kAnswer = 0x5A5A;
+    AnsweringDlg() : CDialog(IDD_IDIOM_DIALOG) {}
+
+protected:
+    LRESULT PassOn(WPARAM, LPARAM) { return Default(); }
+    LRESULT Answer(WPARAM, LPARAM) { return kAnswer; }
+    DECLARE_MESSAGE_MAP()
+};
+
+// Answered by the dialog procedure's own return value.
+constexpr UINT kDirectResultMessages[] = {
+    WM_CHARTOITEM,     WM_COMPAREITEM,     WM_CTLCOLORBTN,    WM_CTLCOLORDLG,
+    WM_CTLCOLOREDIT,   WM_CTLCOLORLISTBOX, WM_CTLCOLORMSGBOX, WM_CTLCOLORSCROLLBAR,
+    WM_CTLCOLORSTATIC, WM_QUERYDRAGICON,   WM_VKEYTOITEM,
+};
+constexpr UINT kPlainMessage = WM_APP + 7;  // answered through DWLP_MSGRESULT
+
+BEGIN_MESSAGE_MAP(AnsweringDlg, CDialog)
+    ON_MESSAGE(DM_GETDEFID, PassOn)
+    ON_MESSAGE(WM_CLOSE, PassOn)
+    ON_MESSAGE(WM_CHARTOITEM, Answer)
+    ON_MESSAGE(WM_COMPAREITEM, Answer)
+    ON_MESSAGE(WM_CTLCOLORBTN, Answer)
+    ON_MESSAGE(WM_CTLCOLORDLG, Answer)
+    ON_MESSAGE(WM_CTLCOLOREDIT, Answer)
+    ON_MESSAGE(WM_CTLCOLORLISTBOX, Answer)
+    ON_MESSAGE(WM_CTLCOLORMSGBOX, Answer)
+    ON_MESSAGE(WM_CTLCOLORSCROLLBAR, Answer)
+    ON_MESSAGE(WM_CTLCOLORSTATIC, Answer)
+    ON_MESSAGE(WM_QUERYDRAGICON, Answer)
+    ON_MESSAGE(WM_VKEYTOITEM, Answer)
+    ON_MESSAGE(kPlainMessage, Answer)
+END_MESSAGE_MAP()
+
+TEST(MessageMap, DefaultIsTheDialogManagersAndResultsReachTheSender) {
+    AnsweringDlg dlg;
+    LRESULT defaultId = 0, plain = 0;
+    std::vector<LRESULT> direct;
+    INT_PTR result = 0;
+    uitest::RunWithSteps({[&] {
+                             // DefWindowProc knows no default button; the dialog
+                             // manager names the template's.
+                             defaultId = ::SendMessageW(Top(), DM_GETDEFID, 0, 0);
+                             for (UINT message : kDirectResultMessages) {
+                                 direct.push_back(::SendMessageW(Top(), message, 0, 0));
+                             }
+                             plain = ::SendMessageW(Top(), kPlainMessage, 0, 0);
+                             // The dialog manager turns WM_CLOSE into IDCANCEL, where
+                             // DefWindowProc would destroy the window.
+                             ::PostMessageW(Top(), WM_CLOSE, 0, 0);
+                         }},
+                         [&] { result = dlg.DoModal(); });
+    EXPECT_EQ(defaultId, MAKELRESULT(IDOK, DC_HASDEFID));
+    ASSERT_EQ(direct.size(), std::size(kDirectResultMessages));
+    for (std::size_t i = 0; i < direct.size(); ++i) {
+        EXPECT_EQ(direct[i], AnsweringDlg::kAnswer)
+            << "message 0x" << std::hex << kDirectResultMessages[i];
+    }
+    EXPECT_EQ(plain, AnsweringDlg::kAnswer);
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
