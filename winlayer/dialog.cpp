@@ -4,8 +4,10 @@
 
 namespace {
 
-// The messages whose result a dialog procedure returns itself; for every other
-// message it stores the result in DWLP_MSGRESULT and returns TRUE.
+// The messages whose result a dialog procedure returns itself (the documented
+// eleven, and WM_CTLCOLORMSGBOX, which the dialog manager treats like the other
+// WM_CTLCOLOR messages); for every other message it stores the result in
+// DWLP_MSGRESULT and returns TRUE.
 constexpr UINT kDirectResultMessages[] = {
     WM_CHARTOITEM,     WM_COMPAREITEM,     WM_CTLCOLORBTN,    WM_CTLCOLORDLG,
     WM_CTLCOLOREDIT,   WM_CTLCOLORLISTBOX, WM_CTLCOLORMSGBOX, WM_CTLCOLORSCROLLBAR,
