@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots, docs/main-dialog.png and docs/about-box.png:
-# the program on the starter dictionary under Wine on a private X server.
+# Makes the README's screenshots, docs/main-dialog.png and docs/about-box.png,
+# and docs/main-dialog-144dpi.png at 150 %: the program on the starter
+# dictionary under Wine on a private X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -30,3 +31,20 @@ capture() {
 capture main "$root/docs/main-dialog.png"
 "${poke[@]}" about
 capture about "$root/docs/about-box.png"
+
+# At 150 % (144 dpi) the dialog needs a larger screen: a prefix and an X server
+# of their own.
+wine_env_stop
+Xvfb_pid=""
+n=99
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1400x1100x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb_pid=$!
+trap 'wine_env_stop; kill "$Xvfb_pid" 2>/dev/null || true' EXIT
+export DISPLAY=":$n"
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+wine_env_start build/desktop-144dpi --virtual-desktop
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quendril /d 1400x1100 /f >/dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine_env_show_starter "$shots/144dpi"
+capture main "$root/docs/main-dialog-144dpi.png"

@@ -92,6 +92,11 @@ void CIdiomDlg::OnCancel() {
     CDialog::OnCancel();
 }
 
+// The system keeps the low four bits of a system command for itself, and
+// commands from 0xF000 up are its own.
+static_assert((IDM_ABOUTBOX & 0x000F) == 0, "IDM_ABOUTBOX must leave the low four bits clear");
+static_assert(IDM_ABOUTBOX < 0xF000, "IDM_ABOUTBOX must lie below the system's commands");
+
 void CIdiomDlg::OnSysCommand(UINT nID, LPARAM) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;

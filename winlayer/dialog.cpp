@@ -2,6 +2,27 @@
 
 #include "win_app.h"
 
+namespace {
+
+// The messages whose result a dialog procedure returns itself (the documented
+// eleven, and WM_CTLCOLORMSGBOX, which the dialog manager treats like the other
+// WM_CTLCOLOR messages); for every other message it stores the result in
+// DWLP_MSGRESULT and returns TRUE.
+constexpr UINT kDirectResultMessages[] = {
+    WM_CHARTOITEM,     WM_COMPAREITEM,     WM_CTLCOLORBTN,    WM_CTLCOLORDLG,
+    WM_CTLCOLOREDIT,   WM_CTLCOLORLISTBOX, WM_CTLCOLORMSGBOX, WM_CTLCOLORSCROLLBAR,
+    WM_CTLCOLORSTATIC, WM_INITDIALOG,      WM_QUERYDRAGICON,  WM_VKEYTOITEM,
+};
+
+constexpr bool ReturnsResultDirectly(UINT message) {
+    for (UINT direct : kDirectResultMessages) {
+        if (direct == message) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
@@ -48,6 +69,18 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_hWnd == nullptr) {
+        return 0;
+    }
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_bDeferring};
+    m_bDeferring = true;
+    return ::DefDlgProcW(m_hWnd, message, wParam, lParam);
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CDialog* dialog = nullptr;
     if (message == WM_INITDIALOG) {
@@ -57,8 +90,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     } else {
         dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
     }
-    // Messages before WM_INITDIALOG (WM_SETFONT) get the default handling.
+    // Messages before WM_INITDIALOG (WM_SETFONT) get the default handling,
+    // and so does the message a handler passed on with Default().
     if (dialog == nullptr) {
+        return FALSE;
+    }
+    if (dialog->m_bDeferring) {
+        dialog->m_bDeferring = false;
         return FALSE;
     }
     // No exception may unwind through the window manager.
@@ -81,8 +119,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     LRESULT result = 0;
     if (OnWndMsg(message, wParam, lParam, result)) {
-        // These few return their value directly from a dialog procedure.
-        if (message == WM_QUERYDRAGICON) {
+        if (ReturnsResultDirectly(message)) {
             return static_cast<INT_PTR>(result);
         }
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);

@@ -28,6 +28,10 @@ protected:
     virtual void OnCancel();
     virtual void DoDataExchange(CDataExchange* pDX);
 
+    // The dialog manager's default handling (DefDlgProcW), which does more
+    // than DefWindowProcW: default button, focus, WM_CLOSE as IDCANCEL.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 
@@ -37,4 +41,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HWND OwnerWindow() const;
+
+    // Set while DefDlgProcW runs: it first asks this dialog's procedure,
+    // which must then answer FALSE so that the default handling follows.
+    bool m_bDeferring = false;
 };

@@ -43,6 +43,11 @@ LRESULT CallQueryDragIcon(CCmdTarget* target, WPARAM, LPARAM) {
     return reinterpret_cast<LRESULT>((static_cast<T*>(target)->*Handler)());
 }
 
+template <class T, auto Handler>
+LRESULT CallMessage(CCmdTarget* target, WPARAM wParam, LPARAM lParam) {
+    return (static_cast<T*>(target)->*Handler)(wParam, lParam);
+}
+
 }  // namespace afx
 
 // In the class declaration.
@@ -71,6 +76,9 @@ protected:                                               \
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, &::afx::CallVoid<ThisClass, &ThisClass::OnPaint>},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, 0, 0, &::afx::CallQueryDragIcon<ThisClass, &ThisClass::OnQueryDragIcon>},
+// Any message, to a handler LRESULT memberFxn(WPARAM, LPARAM).
+#define ON_MESSAGE(message, memberFxn) \
+    {static_cast<UINT>(message), 0, 0, &::afx::CallMessage<ThisClass, &ThisClass::memberFxn>},
 #define ON_COMMAND(id, memberFxn) \
     {WM_COMMAND, 0, static_cast<UINT>(id), &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},
 #define ON_BN_CLICKED(id, memberFxn)                \

@@ -9,7 +9,17 @@
 
 bool ShellOpen(const char* address) {
     const std::wstring target = afx::GbkToWide(address);
-    const HINSTANCE result =
-        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    // Synchronous: the program ends right after this call, and a launch left
+    // to a background thread would die with it before the browser starts.
+    // Failures stay silent.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = nullptr;
+    info.lpVerb = L"open";
+    info.lpFile = target.c_str();
+    info.lpParameters = nullptr;
+    info.lpDirectory = nullptr;
+    info.nShow = SW_SHOWNORMAL;
+    return ::ShellExecuteExW(&info) != FALSE;
 }

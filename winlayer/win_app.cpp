@@ -1,7 +1,29 @@
 #include "win_app.h"
 
+#include <objbase.h>
+
 namespace {
+
 CWinApp* g_pApp = nullptr;
+
+// The thread's single-threaded COM apartment, for the application's life: the
+// shell hands web addresses to handlers that need one. Closed only when it was
+// opened here, and only after every window of the application is gone.
+class ComApartment {
+public:
+    ComApartment()
+        : m_opened(SUCCEEDED(
+              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (m_opened) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool m_opened;
+};
+
 }  // namespace
 
 void AfxRestrictLibrarySearch() {
@@ -42,14 +64,17 @@ HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR) { return AfxGetResourceHandle(); }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    // First, before COM or the shell load anything on the program's behalf.
     AfxRestrictLibrarySearch();
     CWinApp* app = AfxGetApp();
     if (app == nullptr) {
         return -1;
     }
     app->m_hInstance = hInstance;
+    const ComApartment apartment;
     // A dialog application does all its work inside InitInstance and answers
-    // FALSE: there is no message loop of its own to run afterwards.
+    // FALSE: there is no message loop of its own to run afterwards. Its
+    // dialogs are destroyed when it returns, before the apartment closes.
     app->InitInstance();
     return 0;
 }

@@ -57,8 +57,11 @@ LRESULT CWnd::Default() {
     if (m_pCurrentMsg == nullptr) {
         return 0;
     }
-    return ::DefWindowProcW(m_hWnd, m_pCurrentMsg->message, m_pCurrentMsg->wParam,
-                            m_pCurrentMsg->lParam);
+    return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -36,6 +36,10 @@ public:
     HWND m_hWnd = nullptr;
 
 protected:
+    // The default handling of a message: DefWindowProcW for a plain window; a
+    // dialog hands it to the dialog manager instead.
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
     // Sends a message through this object's message map; true when handled.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

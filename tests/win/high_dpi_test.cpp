@@ -1,0 +1,112 @@
+// The main dialog at 150 % (144 dpi) against 100 % (96 dpi): the dialog and
+// its controls grow together, the display font keeps its 25 points, and every
+// control's text still fits. Runs in a Wine prefix of its own, whose DPI it
+// sets for each run of the probe beside it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "afx_win.h"
+#include "resource.h"
+#include "ui_script.h"
+
+namespace {
+
+using Measures = std::map<std::string, std::vector<int>>;
+
+// The screen's DPI for programs started from now on.
+void SetScreenDpi(DWORD dpi) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop),
+        ERROR_SUCCESS);
+    ::RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                     sizeof(dpi));
+    ::RegCloseKey(desktop);
+}
+
+// Runs the probe at this DPI and reads what it measured.
+Measures MeasureAt(DWORD dpi) {
+    SetScreenDpi(dpi);
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring probe = self;
+    probe = probe.substr(0, probe.find_last_of(L"\\/") + 1) + L"dpi_probe.exe";
+    uitest::TempWorkingDir dir;
+    const std::wstring report = dir.Path() + L"\\measures.txt";
+    std::wstring commandLine = L"\"" + probe + L"\" \"" + report + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(probe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process)) {
+        ADD_FAILURE() << "the probe did not start";
+        return {};
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+
+    Measures measures;
+    std::ifstream in(report.c_str());
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream fields(line);
+        std::string key;
+        fields >> key;
+        for (int value; fields >> value;) measures[key].push_back(value);
+    }
+    return measures;
+}
+
+constexpr int kControls[] = {IDOK,        IDCANCEL, IDC_PINYIN, IDC_IDIOM,
+                             IDC_EXPLAIN, IDC_PREV, IDC_NEXT};
+
+void ExpectTextsFit(Measures& at, int dpi) {
+    for (int id : kControls) {
+        const std::vector<int>& text = at["text" + std::to_string(id)];
+        ASSERT_EQ(text.size(), 4u) << id;
+        EXPECT_LE(text[0], text[2]) << "text of control " << id << " cut at " << dpi << " dpi";
+        EXPECT_LE(text[1], text[3]) << "text of control " << id << " cut at " << dpi << " dpi";
+    }
+}
+
+TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
+    Measures normal = MeasureAt(96);
+    Measures high = MeasureAt(144);
+    SetScreenDpi(96);
+    ASSERT_EQ(normal["dpi"], std::vector<int>{96});
+    ASSERT_EQ(high["dpi"], std::vector<int>{144}) << "the prefix's DPI did not reach the probe";
+
+    // The point size holds: 25 points are 33 pixels at 96 dpi, 50 at 144.
+    EXPECT_EQ(normal["font"], std::vector<int>{-::MulDiv(96, 250, 720)});
+    EXPECT_EQ(high["font"], std::vector<int>{-::MulDiv(144, 250, 720)});
+
+    // The dialog grows by 1.5, give or take the dialog font's height, which
+    // is a whole number of pixels at each DPI (13 and 19, not 19.5).
+    ASSERT_EQ(normal["dialog"].size(), 2u);
+    ASSERT_EQ(high["dialog"].size(), 2u);
+    const double sx = double(high["dialog"][0]) / normal["dialog"][0];
+    const double sy = double(high["dialog"][1]) / normal["dialog"][1];
+    EXPECT_NEAR(sx, 1.5, 0.075);
+    EXPECT_NEAR(sy, 1.5, 0.075);
+    // Every control with it: place and size, to a pixel or two of rounding.
+    for (int id : kControls) {
+        const std::string key = "control" + std::to_string(id);
+        const std::vector<int>& before = normal[key];
+        const std::vector<int>& after = high[key];
+        ASSERT_EQ(before.size(), 4u) << id;
+        ASSERT_EQ(after.size(), 4u) << id;
+        for (int i = 0; i < 4; ++i) {
+            const double scale = i % 2 == 0 ? sx : sy;
+            EXPECT_NEAR(after[i], before[i] * scale, 2.0) << "control " << id << " value " << i;
+        }
+    }
+    ExpectTextsFit(normal, 96);
+    ExpectTextsFit(high, 144);
+}
+
+}  // namespace
