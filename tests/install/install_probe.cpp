@@ -21,14 +21,15 @@
 
 namespace {
 
-const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendril";
+const wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendril";
 
 void PrintLine(const std::wstring& text) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
                                            nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size,
-                          nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(),
+                          size, nullptr, nullptr);
     utf8 += '\n';
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
@@ -146,9 +147,9 @@ int RunQuietUninstall() {
     RegistryKey key(HKEY_CURRENT_USER, kUninstallKey);
     wchar_t command[1024] = {};
     DWORD size = sizeof(command) - sizeof(wchar_t);
-    if (key.Get() == nullptr || ::RegQueryValueExW(key.Get(), L"QuietUninstallString", nullptr,
-                                                   nullptr, reinterpret_cast<BYTE*>(command),
-                                                   &size) != ERROR_SUCCESS) {
+    if (key.Get() == nullptr ||
+        ::RegQueryValueExW(key.Get(), L"QuietUninstallString", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(command), &size) != ERROR_SUCCESS) {
         std::fprintf(stderr, "install_probe: no QuietUninstallString\n");
         return 1;
     }
@@ -181,7 +182,8 @@ int main() {
     if (command == L"folders") {
         // Its documented default where the system does not know it (Wine).
         const std::wstring programs = KnownFolder(FOLDERID_UserProgramFiles);
-        PrintLine(!programs.empty() ? programs : KnownFolder(FOLDERID_LocalAppData) + L"\\Programs");
+        PrintLine(!programs.empty() ? programs
+                                    : KnownFolder(FOLDERID_LocalAppData) + L"\\Programs");
         PrintLine(KnownFolder(FOLDERID_Programs));
         PrintLine(KnownFolder(FOLDERID_Desktop));
         return 0;
@@ -199,6 +201,7 @@ int main() {
     }
     if (command == L"entry") return PrintEntry();
     if (command == L"uninstall") return RunQuietUninstall();
-    std::fprintf(stderr, "usage: install_probe folders | shortcut LNK | start LNK | entry | uninstall\n");
+    std::fprintf(stderr,
+                 "usage: install_probe folders | shortcut LNK | start LNK | entry | uninstall\n");
     return 2;
 }

@@ -57,6 +57,15 @@ dir="$(unix_path "$dir_win")"
 version="$(basename "$setup" | sed -E 's/^quendril-(.*)-setup\.exe$/\1/')"
 shipped_files="./README.txt ./original/成语.txt ./quendril.exe ./uninstall.exe ./成语.txt "
 
+check_shortcuts() {
+    local lnk link
+    for lnk in "$menu_lnk" "$desktop_lnk"; do
+        mapfile -t link < <(probe shortcut "$lnk")
+        check "shortcut $lnk points at the program" same "${link[0]:-}" "$dir_win\\quendril.exe"
+        check "... and starts it in the install folder" same "${link[1]:-}" "$dir_win"
+    done
+}
+
 echo "== fresh install into $dir_win"
 check "the setup program succeeds" run_setup
 check "it installs exactly the program, dictionary, read-me and uninstaller, under these names" \
@@ -64,11 +73,7 @@ check "it installs exactly the program, dictionary, read-me and uninstaller, und
 check "the program is the one built" cmp -s "$dir/quendril.exe" "$program"
 check "the dictionary is the starter one" cmp -s "$dir/成语.txt" "$data/成语.txt"
 check "the read-me is ours" cmp -s "$dir/README.txt" "$data/README.txt"
-for lnk in "$menu_lnk" "$desktop_lnk"; do
-    mapfile -t link < <(probe shortcut "$lnk")
-    check "shortcut $lnk points at the program" same "${link[0]:-}" "$dir_win\\quendril.exe"
-    check "shortcut $lnk starts it in the install folder" same "${link[1]:-}" "$dir_win"
-done
+check_shortcuts
 first="$(probe start "$menu_lnk")"
 check "started as the Start-menu shortcut starts it, it shows a starter idiom ($first)" \
     in_starter "$first"
@@ -105,6 +110,7 @@ sed -i 's/\x0/ /g' "$learner"
 cp "$learner" "$dir/成语.txt"
 check "the setup program succeeds" run_setup
 check "the learner's dictionary is kept" cmp -s "$dir/成语.txt" "$learner"
+check_shortcuts
 check "this version's dictionary is beside it" cmp -s "$dir/original/成语.txt" "$data/成语.txt"
 check "started from the shortcut, the program shows the learner's entry" \
     same "$(probe start "$menu_lnk")" "学而不厌"
