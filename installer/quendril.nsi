@@ -54,6 +54,9 @@ FunctionEnd
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
+; Not the stock text: this installs for one user, needs no administrator and
+; no restart.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n程序只为当前用户安装，不需要管理员权限，也不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY

@@ -10,6 +10,7 @@ setup="$(ls "$root"/build/win/quendril-*-setup.exe)"
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
+rm -rf build/installer-shot  # a fresh prefix: nothing installed, no icons on its desktop
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 wine_env_start build/installer-shot --own-display --virtual-desktop
 trap wine_env_stop EXIT
