@@ -41,7 +41,8 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 Var FinishNote
 
 ; The default folder is the user's programs folder, which Windows may have
-; moved: ask for it, unless /D= or an earlier installation chose the folder.
+; moved: ask Windows where it is, unless /D= or an earlier installation chose
+; the folder. (Wine does not know this folder and keeps the default.)
 Function .onInit
     ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Quendril"
         GetKnownFolderPath $0 ${FOLDERID_UserProgramFiles}
