@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the learner's download: build/win/quendril-1.0.0.1-win32.zip with the
-# program, the starter dictionary and the read-me.
+# Builds the learner's downloads into build/win: quendril-<version>-win32.zip
+# with the program, the starter dictionary and the read-me, and
+# quendril-<version>-setup.exe, a setup program that installs them for the
+# current user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh >/dev/null
+cmake --build build/win -j "${JOBS:-2}" --target setup >/dev/null
 (cd build/win && cpack -G ZIP >/dev/null)
-ls build/win/quendril-*-win32.zip
+ls build/win/quendril-*-win32.zip build/win/quendril-*-setup.exe

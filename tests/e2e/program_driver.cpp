@@ -58,6 +58,7 @@ std::wstring HostPath(const std::string& unixPath) {
 
 std::wstring ProgramPath() { return g_programPath; }
 void SetProgramPath(const std::string& path) { g_programPath = HostPath(path); }
+void SetProgramPath(const std::wstring& windowsPath) { g_programPath = windowsPath; }
 
 ProgramDriver::ProgramDriver(const std::wstring& folder) {
     STARTUPINFOW startup = {};

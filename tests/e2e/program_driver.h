@@ -13,6 +13,7 @@ namespace e2e {
 // path is turned into Wine's Z: path).
 std::wstring ProgramPath();
 void SetProgramPath(const std::string& path);
+void SetProgramPath(const std::wstring& windowsPath);
 
 // A Unix path from the environment as a path this Windows process can open.
 std::wstring HostPath(const std::string& unixPath);

@@ -1,0 +1,207 @@
+// What the installer test asks of Windows itself, printed as UTF-8 lines:
+//
+//   install_probe folders         the user's programs folder, the
+//                                 Start-menu programs folder and the desktop
+//   install_probe shortcut LNK    the shortcut's target and working folder
+//   install_probe start LNK       starts the shortcut's target in its working
+//                                 folder and prints the idiom it shows first
+//   install_probe entry           the values of the program's uninstall entry
+//                                 (exit 1 when there is none)
+//   install_probe uninstall       runs the entry's QuietUninstallString
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "program_driver.h"
+#include "resource.h"
+#include "text_conversion.h"
+
+namespace {
+
+const wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendril";
+
+void PrintLine(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(),
+                          size, nullptr, nullptr);
+    utf8 += '\n';
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+class ComApartment {
+public:
+    ComApartment() : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (m_ok) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool m_ok;
+};
+
+struct Shortcut {
+    std::wstring target;
+    std::wstring workingFolder;
+};
+
+// Reads a .lnk file through the shell, as Explorer does when it is opened.
+bool ReadShortcut(const std::wstring& path, Shortcut& shortcut) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    IPersistFile* file = nullptr;
+    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Load(path.c_str(), STGM_READ));
+    if (ok) {
+        wchar_t buffer[MAX_PATH] = {};
+        ok = SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH));
+        shortcut.target = buffer;
+        buffer[0] = L'\0';
+        ok = ok && SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH));
+        shortcut.workingFolder = buffer;
+    }
+    if (file != nullptr) file->Release();
+    link->Release();
+    return ok;
+}
+
+// Starts the target in the working folder and prints the first idiom shown,
+// or an empty line when it shows none.
+int StartShortcut(const Shortcut& shortcut) {
+    e2e::SetProgramPath(shortcut.target);
+    e2e::ProgramDriver program(shortcut.workingFolder);
+    if (!program.WaitForMainWindow(false)) {
+        std::fprintf(stderr, "install_probe: the program's window did not appear\n");
+        return 1;
+    }
+    program.WaitForMainWindow(true, 3000);  // a dictionary shows its entry at once
+    PrintLine(afx::GbkToWide(program.Text(IDC_IDIOM)));
+    return 0;
+}
+
+class RegistryKey {
+public:
+    RegistryKey(HKEY parent, const wchar_t* name) {
+        if (::RegOpenKeyExW(parent, name, 0, KEY_READ, &m_key) != ERROR_SUCCESS) m_key = nullptr;
+    }
+    ~RegistryKey() {
+        if (m_key != nullptr) ::RegCloseKey(m_key);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// Prints NAME=VALUE for each value; a DWORD in decimal, with its type so that
+// a number written as a string shows.
+int PrintEntry() {
+    RegistryKey key(HKEY_CURRENT_USER, kUninstallKey);
+    if (key.Get() == nullptr) return 1;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0, dataSize = 0;
+        if (::RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type, nullptr,
+                            &dataSize) != ERROR_SUCCESS) {
+            break;
+        }
+        std::vector<BYTE> data(dataSize + sizeof(wchar_t), 0);
+        nameLength = 256;
+        ::RegEnumValueW(key.Get(), index, name, &nameLength, nullptr, &type, data.data(),
+                        &dataSize);
+        if (type == REG_DWORD) {
+            PrintLine(std::wstring(name) + L"=dword:" +
+                      std::to_wstring(*reinterpret_cast<DWORD*>(data.data())));
+        } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
+            PrintLine(std::wstring(name) + L"=" + reinterpret_cast<wchar_t*>(data.data()));
+        } else {
+            PrintLine(std::wstring(name) + L"=type:" + std::to_wstring(type));
+        }
+    }
+    return 0;
+}
+
+// Runs the entry's quiet uninstall command and waits for it. (An NSIS
+// uninstaller goes on in a copy of itself: the caller waits for the prefix.)
+int RunQuietUninstall() {
+    RegistryKey key(HKEY_CURRENT_USER, kUninstallKey);
+    wchar_t command[1024] = {};
+    DWORD size = sizeof(command) - sizeof(wchar_t);
+    if (key.Get() == nullptr ||
+        ::RegQueryValueExW(key.Get(), L"QuietUninstallString", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(command), &size) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "install_probe: no QuietUninstallString\n");
+        return 1;
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        std::fprintf(stderr, "install_probe: the uninstaller did not start\n");
+        return 1;
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    const std::wstring argument = argc > 2 ? argv[2] : L"";
+    ::LocalFree(argv);
+
+    ComApartment apartment;
+    if (command == L"folders") {
+        // Its documented default where the system does not know it (Wine).
+        const std::wstring programs = KnownFolder(FOLDERID_UserProgramFiles);
+        PrintLine(!programs.empty() ? programs
+                                    : KnownFolder(FOLDERID_LocalAppData) + L"\\Programs");
+        PrintLine(KnownFolder(FOLDERID_Programs));
+        PrintLine(KnownFolder(FOLDERID_Desktop));
+        return 0;
+    }
+    if (command == L"shortcut" || command == L"start") {
+        Shortcut shortcut;
+        if (!ReadShortcut(argument, shortcut)) {
+            std::fprintf(stderr, "install_probe: cannot read the shortcut\n");
+            return 1;
+        }
+        if (command == L"start") return StartShortcut(shortcut);
+        PrintLine(shortcut.target);
+        PrintLine(shortcut.workingFolder);
+        return 0;
+    }
+    if (command == L"entry") return PrintEntry();
+    if (command == L"uninstall") return RunQuietUninstall();
+    std::fprintf(stderr,
+                 "usage: install_probe folders | shortcut LNK | start LNK | entry | uninstall\n");
+    return 2;
+}
