@@ -135,21 +135,26 @@ void CheckGbkHelpers(std::string_view data) {
         Check(gbk::CharLength(data, starts[k]) == starts[k + 1] - starts[k], "CharLength");
     }
 
-    // Needles: one of the markers the core looks for, and pieces of the input
-    // itself, which hit both aligned and misaligned occurrences. The input
-    // picks the marker and each needle's replacement, so that the fuzzer
-    // steers towards the pairs that matter; trying every pair on every input
+    // Needles: the empty one; one of the markers the core looks for, or a
+    // piece of the input; and a piece that starts where a character does. The
+    // pieces hit both aligned and misaligned occurrences. The input picks the
+    // marker or piece and each needle's replacement, so that the fuzzer
+    // steers towards the pairs that matter: trying every pair on every input
     // made the core do the same searches a dozen times over.
     static constexpr std::string_view kMarkers[] = {kSource, kExample, kNoExample,
                                                     " ",     "]",      "\r\n"};
-    std::string_view needles[4] = {kMarkers[data.size() % std::size(kMarkers)], ""};
+    const bool marker = data.size() % 2 == 0;
+    std::string_view needles[3] = {"",
+                                   marker ? kMarkers[data.size() / 2 % std::size(kMarkers)] : ""};
     std::string_view replacements[2] = {"\r\n", "\r\n"};
     if (data.size() >= 3) {
         const auto b0 = static_cast<unsigned char>(data[0]);
         const auto b1 = static_cast<unsigned char>(data[1]);
         const auto b2 = static_cast<unsigned char>(data[2]);
-        needles[2] = data.substr(b0 % data.size(), 1 + b1 % 8);
-        needles[3] = data.substr(starts[b2 % starts.size()], 1 + b0 % 4);
+        if (!marker) {
+            needles[1] = data.substr(b0 % data.size(), 1 + b1 % 8);
+        }
+        needles[2] = data.substr(starts[b2 % starts.size()], 1 + b0 % 4);
         replacements[1] = data.substr(b1 % data.size(), b2 % 6);
     }
     const std::size_t from =
@@ -192,12 +197,17 @@ void CheckGbkHelpers(std::string_view data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const EntryFields fields = CheckSplit(input);
-    // An entry with neither idiom nor pronunciation has been laid out whole
-    // already. The looser shape property guards the reference layout, which
-    // the core's has just matched, so the whole input's layout is the one to
-    // hold it against.
-    const bool laidOutWhole = fields.idiom.empty() && fields.pronunciation.empty();
-    CheckExplanationShape(input, laidOutWhole ? fields.explanation : CheckFormat(input));
+    // Laid out whole, the input differs from its idiom and pronunciation
+    // followed by the laid-out rest only where those hold a marker; elsewhere
+    // SplitEntry has just shown the layout. The looser shape property guards
+    // the reference layout, which the core's has just matched.
+    const std::size_t headSize = fields.idiom.size() + fields.pronunciation.size();
+    const std::string_view head = input.substr(0, headSize);
+    if (reference::Find(head, kSource) != npos || reference::Find(head, kExample) != npos) {
+        CheckExplanationShape(input, CheckFormat(input));
+    } else {
+        CheckExplanationShape(input.substr(headSize), fields.explanation);
+    }
     CheckGbkHelpers(input);
     return 0;
 }
