@@ -37,11 +37,10 @@ void Check(bool ok, const char* what) {
     }
 }
 
-// The explanation with the line breaks the layout puts before the markers
-// taken out again; fails when one of them is missing.
-std::string WithoutInsertedBreaks(std::string_view explanation) {
-    std::string undone;
-    undone.reserve(explanation.size());
+// Puts into `undone` the explanation with the line breaks the layout puts
+// before the markers taken out again; fails when one of them is missing.
+void TakeOutInsertedBreaks(std::string_view explanation, std::string& undone) {
+    undone.clear();
     std::size_t kept = 0;  // explanation before this is in `undone`
     std::size_t i = 0;
     auto takeOut = [&](std::string_view lineBreak, const char* what) {
@@ -62,18 +61,21 @@ std::string WithoutInsertedBreaks(std::string_view explanation) {
             i += CharSize(explanation, i);
         }
     }
-    return undone.append(explanation.substr(kept));
+    undone.append(explanation.substr(kept));
 }
 
 // A looser property than the reference layout, one that does not depend on
 // which "示例：无" count as empty: taking the inserted line breaks out again
 // must give back the input with nothing but some whole "示例：无" missing.
 void CheckExplanationShape(std::string_view input, std::string_view explanation) {
-    const std::string undone = WithoutInsertedBreaks(explanation);
+    // Kept from input to input: allocations are much of what a run costs.
+    static std::string undone;
+    static std::vector<std::size_t> reach;
+    TakeOutInsertedBreaks(explanation, undone);
 
     // Every "示例：无" of the input may have been kept or dropped: follow all
     // ways at once, as the offsets into `undone` they lead to (kept sorted).
-    std::vector<std::size_t> reach{0};
+    reach.assign(1, 0);
     for (std::size_t i = 0; i < input.size();) {
         if (StandsAt(input, i, kNoExample)) {
             const std::size_t ways = reach.size();
@@ -175,7 +177,7 @@ void CheckGbkHelpers(std::string_view data) {
               "ReplaceAll");
     }
 
-    std::string cut;
+    static std::string cut;
     for (std::size_t count : {std::size_t{0}, from, data.size(), data.size() + 3}) {
         Check(gbk::Left(data, count) == data.substr(0, std::min(count, data.size())), "Left");
         cut.assign(data);
