@@ -13,7 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <istream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,15 @@ private:
     std::size_t m_offset = 0;
 };
 
+// A stream over the input where it lies: no copy of it for every read.
+class InputStreamBuffer : public std::streambuf {
+public:
+    explicit InputStreamBuffer(std::string_view content) {
+        char* begin = const_cast<char*>(content.data());  // only ever read
+        setg(begin, begin, begin + content.size());
+    }
+};
+
 // Lists with entries already in them. The entry lengths vary the room left in
 // the list's buffer, so that reading a stream fills it after a few bytes and
 // a line gets split across two block reads. The first three go before every
@@ -130,7 +140,9 @@ public:
         std::filesystem::remove(m_path, ignored);
     }
     const std::filesystem::path& Write(std::string_view content) {
-        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+        std::ofstream out;
+        out.rdbuf()->pubsetbuf(nullptr, 0);  // the content goes out in one write, unbuffered
+        out.open(m_path, std::ios::binary | std::ios::trunc);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         out.close();
         Check(!out.fail(), "the fuzz input could be written to a temporary file");
@@ -174,7 +186,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t k = 0; k < kStreamPrefills; ++k) {
         // From a stream, which gives no size up front.
         IdiomList streamed = MakeList(prefills[k]);
-        std::istringstream in{std::string(content)};
+        InputStreamBuffer buffer(content);
+        std::istream in(&buffer);
         ReadIdiomList(in, streamed);
         CheckHolds(streamed, prefills[k], expected, "ReadIdiomList appends the reference lines");
         if (k == 0) {
@@ -209,26 +222,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "a read error keeps what was read");
     }
 
-    // Read whole with its size known in advance, as a file is: after each
-    // kind of list, and once more from the real file, by path and by plain
-    // file name, after a list the input picks.
-    for (const std::vector<std::string>& before : prefills) {
-        IdiomList loaded = MakeList(before);
-        ChunkedSource source(content, ChunkedSource::kWhole, size);
-        ReadIdiomList(source, loaded, size);
-        CheckHolds(loaded, before, expected,
-                   "ReadIdiomList read whole appends the reference lines");
-        CheckAppendAfterLoad(loaded, before, expected, appended);
-    }
+    // Read whole with its size known in advance, as a file is, after each
+    // kind of list: after two of them, which the input picks, from the real
+    // file by path and by plain file name, after the others from memory.
     const std::filesystem::path& path = file.Write(content);
-    const std::vector<std::string>& before = prefills[size % prefills.size()];
-    IdiomList loaded = MakeList(before);
-    Check(LoadIdiomList(loaded, path), "an existing file loads");
-    CheckHolds(loaded, before, expected, "LoadIdiomList appends the reference lines");
-
-    const std::vector<std::string>& beforeByName = prefills[(size / 5 + 1) % prefills.size()];
-    IdiomList byName = MakeList(beforeByName);
-    Check(LoadIdiomList(byName, path.c_str()), "an existing file loads by name");
-    CheckHolds(byName, beforeByName, expected, "LoadIdiomList by name appends the reference lines");
+    const std::size_t byPath = size % prefills.size();
+    const std::size_t byName = (byPath + 1 + size / 5 % (prefills.size() - 1)) % prefills.size();
+    for (std::size_t k = 0; k < prefills.size(); ++k) {
+        IdiomList loaded = MakeList(prefills[k]);
+        const char* what = "ReadIdiomList read whole appends the reference lines";
+        if (k == byPath) {
+            Check(LoadIdiomList(loaded, path), "an existing file loads");
+            what = "LoadIdiomList appends the reference lines";
+        } else if (k == byName) {
+            Check(LoadIdiomList(loaded, path.c_str()), "an existing file loads by name");
+            what = "LoadIdiomList by name appends the reference lines";
+        } else {
+            ChunkedSource source(content, ChunkedSource::kWhole, size);
+            ReadIdiomList(source, loaded, size);
+        }
+        CheckHolds(loaded, prefills[k], expected, what);
+        CheckAppendAfterLoad(loaded, prefills[k], expected, appended);
+    }
     return 0;
 }
