@@ -129,24 +129,31 @@ void CheckCopies(const IdiomList& list, const Entries& entries) {
     CheckHolds(assigned, {}, entries, "copy assignment");
 }
 
-// A file beside the fuzzer's other files, in memory where the system has
-// such a folder: writing one on disk for every input cost more than the rest
-// of the run.
+// The input as a file, while the input is checked. It lies in memory where
+// the system has such a folder: writing one on disk for every input cost more
+// than the rest of the run. It goes with each input, as libFuzzer ends the
+// process without running the destructors of statics.
 class TempFile {
 public:
-    TempFile() : m_path(Folder() / ("quendril-fuzz-load-" + std::to_string(::getpid()) + ".txt")) {}
-    ~TempFile() {
-        std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
-    }
-    const std::filesystem::path& Write(std::string_view content) {
+    explicit TempFile(std::string_view content) {
         std::ofstream out;
         out.rdbuf()->pubsetbuf(nullptr, 0);  // the content goes out in one write, unbuffered
-        out.open(m_path, std::ios::binary | std::ios::trunc);
+        out.open(Path(), std::ios::binary | std::ios::trunc);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         out.close();
         Check(!out.fail(), "the fuzz input could be written to a temporary file");
-        return m_path;
+    }
+    ~TempFile() {
+        std::error_code ignored;
+        std::filesystem::remove(Path(), ignored);
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    static const std::filesystem::path& Path() {
+        static const std::filesystem::path path =
+            Folder() / ("quendril-fuzz-load-" + std::to_string(::getpid()) + ".txt");
+        return path;
     }
 
 private:
@@ -156,8 +163,6 @@ private:
         return std::filesystem::is_directory(shm, ignored) ? shm
                                                            : std::filesystem::temp_directory_path();
     }
-
-    std::filesystem::path m_path;
 };
 
 void CheckMissingFile() {
@@ -172,7 +177,6 @@ void CheckMissingFile() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static TempFile file;
     static const bool missingChecked = (CheckMissingFile(), true);
     (void)missingChecked;
     block_pool::StartOfInput();
@@ -225,7 +229,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Read whole with its size known in advance, as a file is, after each
     // kind of list: after two of them, which the input picks, from the real
     // file by path and by plain file name, after the others from memory.
-    const std::filesystem::path& path = file.Write(content);
+    const TempFile file(content);
+    const std::filesystem::path& path = TempFile::Path();
     const std::size_t byPath = size % prefills.size();
     const std::size_t byName = (byPath + 1 + size / 5 % (prefills.size() - 1)) % prefills.size();
     for (std::size_t k = 0; k < prefills.size(); ++k) {
