@@ -3,10 +3,10 @@
 // show what the loading rules make of the file, browse to both stops, and
 // leave through Esc and Yes, quickly, without crashing and within 2 GB.
 //
-// What the program should show is worked out here from the file itself, by a
-// reference reading of the loading and layout rules written apart from the
-// program's own code; only the final GBK-to-UTF-16 step is the system's, as
-// it is for the program.
+// What the program should show is worked out here from the file itself, by
+// the reference model of the loading and layout rules (tests/support/
+// reference), written apart from the program's own code; only the final
+// GBK-to-UTF-16 step is the system's, as it is for the program.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,8 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "reference/dictionary_lines.h"
+#include "reference/entry_layout.h"
 #include "resource.h"
 
 #include <psapi.h>
@@ -48,41 +50,19 @@ constexpr std::size_t kFewPlaces = 1000;
 constexpr int kClicksBetweenChecks = 50;
 
 // ---------------------------------------------------------------------------
-// The loading rules, read independently of the program.
+// The loading and layout rules, read independently of the program.
 
 struct Dictionary {
+    Dictionary() = default;
+    Dictionary(const Dictionary&) = delete;  // the entries point into `bytes`
+    Dictionary& operator=(const Dictionary&) = delete;
+
     std::string bytes;  // the whole file
-    // Each entry is a prefix of its line: offset and length in `bytes`.
-    std::vector<std::pair<std::size_t, std::size_t>> entries;
+    std::vector<std::string_view> entries;
 
     std::size_t size() const { return entries.size(); }
-    std::string_view operator[](std::size_t i) const {
-        return std::string_view(bytes).substr(entries[i].first, entries[i].second);
-    }
+    std::string_view operator[](std::size_t i) const { return entries[i]; }
 };
-
-bool IsTrimmed(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// LF ends a line, and nothing else does; a last line without LF counts, an
-// empty remainder after the last LF does not. In each line a NUL ends the
-// entry, then the right end loses its white space.
-void CutEntries(Dictionary& dict) {
-    const std::string& b = dict.bytes;
-    std::size_t start = 0;
-    while (start < b.size()) {
-        std::size_t end = b.find('\n', start);
-        const std::size_t next = end == std::string::npos ? b.size() : end + 1;
-        if (end == std::string::npos) end = b.size();
-        std::size_t length = end - start;
-        const void* nul = std::memchr(b.data() + start, '\0', length);
-        if (nul != nullptr) length = static_cast<const char*>(nul) - (b.data() + start);
-        while (length > 0 && IsTrimmed(b[start + length - 1])) --length;
-        dict.entries.emplace_back(start, length);
-        start = next;
-    }
-}
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -105,61 +85,6 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     return ok;
 }
 
-// GBK, as the program splits it: a byte 0x81-0xFE and the byte after it are
-// one character, whatever that byte is; a lead byte with nothing after it
-// stands alone. Markers only match where a character begins.
-std::size_t CharSize(std::string_view t, std::size_t i) {
-    const unsigned char c = static_cast<unsigned char>(t[i]);
-    return c >= 0x81 && c <= 0xFE && i + 1 < t.size() ? 2 : 1;
-}
-
-std::size_t FindAtCharacter(std::string_view t, std::string_view what, std::size_t from = 0) {
-    for (std::size_t i = from; i + what.size() <= t.size(); i += CharSize(t, i)) {
-        if (t[i] == what[0] && t.compare(i, what.size(), what) == 0) return i;
-    }
-    return std::string_view::npos;
-}
-
-const std::string_view kSource = "\xB3\xF6\xB4\xA6";                     // 出处
-const std::string_view kExample = "\xCA\xBE\xC0\xFD";                    // 示例
-const std::string_view kNoExample = "\xCA\xBE\xC0\xFD\xA3\xBA\xCE\xDE";  // 示例：无
-
-std::string InsertBefore(std::string_view t, std::string_view marker, std::string_view breakText) {
-    std::string out;
-    std::size_t done = 0;
-    for (std::size_t hit = FindAtCharacter(t, marker); hit != std::string_view::npos;
-         hit = FindAtCharacter(t, marker, hit + marker.size())) {
-        out.append(t.substr(done, hit - done)).append(breakText).append(marker);
-        done = hit + marker.size();
-    }
-    out.append(t.substr(done));
-    return out;
-}
-
-// "示例：无" is an empty example unless a Chinese character follows (then 无
-// begins the example); a following "示例" is the next marker, not text. GBK
-// rows A1-A9 are punctuation and symbols, not Chinese characters.
-bool ChineseFollows(std::string_view t, std::size_t i) {
-    if (i >= t.size() || CharSize(t, i) == 1) return false;
-    const unsigned char lead = static_cast<unsigned char>(t[i]);
-    return !(lead >= 0xA1 && lead <= 0xA9);
-}
-
-std::string DropEmptyExamples(std::string_view t) {
-    std::string out;
-    std::size_t done = 0;
-    for (std::size_t hit = FindAtCharacter(t, kNoExample); hit != std::string_view::npos;) {
-        const std::size_t after = hit + kNoExample.size();
-        if (!ChineseFollows(t, after) || t.substr(after).starts_with(kExample)) {
-            out.append(t.substr(done, hit - done));
-            done = after;
-        }
-        hit = FindAtCharacter(t, kNoExample, after);
-    }
-    out.append(t.substr(done));
-    return out;
-}
-
 std::wstring Wide(std::string_view gbk) {
     if (gbk.empty()) return {};
     const int n =
@@ -178,35 +103,9 @@ struct Fields {
 // its last whole character that fits.
 constexpr std::size_t kShownFieldLimit = 8 * 1024;
 
-std::string_view ShownPart(std::string_view field) {
-    std::size_t end = 0;
-    while (end < field.size() && end + CharSize(field, end) <= kShownFieldLimit) {
-        end += CharSize(field, end);
-    }
-    return field.substr(0, end);
-}
-
 Fields ExpectedFields(std::string_view entry) {
-    std::string_view idiom, pinyin, rest = entry;
-    const std::size_t space = FindAtCharacter(rest, " ");
-    if (space != std::string_view::npos) {
-        idiom = ShownPart(rest.substr(0, space));
-        rest.remove_prefix(space);
-    }
-    const std::size_t bracket = FindAtCharacter(rest, "]");
-    if (bracket != std::string_view::npos) {
-        pinyin = ShownPart(rest.substr(0, bracket + 1));
-        rest.remove_prefix(bracket + 1);
-    }
-    rest = ShownPart(rest);
-    Fields f;
-    f.idiom = Wide(idiom);
-    f.pinyin = Wide(pinyin);
-    std::string laidOut = InsertBefore(rest, kSource, "\r\n\r\n");
-    laidOut = DropEmptyExamples(laidOut);
-    laidOut = InsertBefore(laidOut, kExample, "\r\n");
-    f.explain = Wide(laidOut);
-    return f;
+    const reference::Fields shown = reference::SplitEntry(entry, kShownFieldLimit);
+    return {Wide(shown.idiom), Wide(shown.pronunciation), Wide(shown.explanation)};
 }
 
 // ---------------------------------------------------------------------------
@@ -595,11 +494,11 @@ TEST_P(HostileDictionary, ShowsBrowsesAndLeaves) {
         ASSERT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
     } else if (c.access == Access::Normal) {
         ASSERT_TRUE(ReadWholeFile(CaseFile(c), dict.bytes)) << "corpus case missing";
-        CutEntries(dict);
+        dict.entries = reference::DictionaryEntries(dict.bytes);
     } else if (c.access == Access::NoSharing) {
         Dictionary readable;
         ASSERT_TRUE(ReadWholeFile(CaseFile(c), readable.bytes)) << "corpus case missing";
-        CutEntries(readable);
+        readable.entries = reference::DictionaryEntries(readable.bytes);
         // Were the program to read it after all, it would show an entry.
         ASSERT_GT(readable.size(), 1u);
         ASSERT_FALSE(ExpectedFields(readable[1]).idiom.empty());
