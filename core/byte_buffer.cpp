@@ -1,5 +1,6 @@
 #include "byte_buffer.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -10,32 +11,23 @@
 
 namespace {
 
-// Large blocks start on a 2 MiB boundary, where the system can back them with
-// huge pages: a dictionary of hundreds of MB then costs hundreds instead of
-// tens of thousands of page faults as it is read in.
-constexpr std::size_t kLargeBlock = std::size_t{4} << 20;
-constexpr std::align_val_t kHugePage{std::size_t{2} << 20};
-
-char* Allocate(std::size_t size) {
-    if (size < kLargeBlock) {
-        return static_cast<char*>(::operator new(size));
-    }
-    void* block = ::operator new(size, kHugePage);
+// Asks for the whole 2 MiB pages inside a block to be backed by huge pages: a
+// dictionary of hundreds of MB then costs hundreds instead of tens of
+// thousands of page faults as it is read in. The block itself comes from the
+// ordinary allocator, not aligned on its own: the allocator can then hand the
+// same pages, already mapped, to the next block of its size once this one is
+// freed, where an aligned block would be fresh memory every time.
+void HintHugePages([[maybe_unused]] char* block, [[maybe_unused]] std::size_t size) {
 #ifdef __linux__
-    madvise(block, size, MADV_HUGEPAGE);  // a hint: ignored where unsupported
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (start + size) & ~(kHugePage - 1);
+    if (last > first) {
+        // A hint: ignored where huge pages are not to be had.
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
 #endif
-    return static_cast<char*>(block);
-}
-
-void Free(char* block, std::size_t size) {
-    if (block == nullptr) {
-        return;
-    }
-    if (size < kLargeBlock) {
-        ::operator delete(block);
-    } else {
-        ::operator delete(block, kHugePage);
-    }
 }
 
 }  // namespace
@@ -59,7 +51,8 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
     if (capacity <= m_capacity) {
         return;
     }
-    char* bigger = Allocate(capacity);
+    char* bigger = static_cast<char*>(::operator new(capacity));
+    HintHugePages(bigger, capacity);
     if (keep > 0) {
         std::memcpy(bigger, m_data, keep);
     }
@@ -69,7 +62,7 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
 }
 
 void ByteBuffer::Release() {
-    Free(m_data, m_capacity);
+    ::operator delete(m_data);
     m_data = nullptr;
     m_capacity = 0;
 }

@@ -55,7 +55,7 @@ public:
 // Reads every line of `in` into `list`: LF ends a line, trailing white space is
 // trimmed, a NUL ends its entry, blank lines stay as empty entries. A read
 // error or exhausted memory ends loading silently and keeps what was read.
-// `sizeHint`, when known, lets the bytes be read in one go.
+// `sizeHint`, when known, sizes the buffer for all the bytes at once.
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint = 0);
 
 // The same from a stream (in idiom_list_stream.cpp, so that a program that
