@@ -24,7 +24,6 @@ public:
 private:
     void Release();
 
-    char* m_block = nullptr;  // as allocated; m_data lies in it
     char* m_data = nullptr;
     std::size_t m_capacity = 0;
 };

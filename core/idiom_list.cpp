@@ -100,7 +100,7 @@ private:
     // lines read so far tell how many the rest of the buffer will hold: the
     // list then grows once rather than a dozen times.
     void ReserveEntries() {
-        std::vector<IdiomList::Span>& entries = m_list.m_entries;
+        auto& entries = m_list.m_entries;
         const std::size_t lines = entries.size() - m_loadEntries;
         if (lines == 0) {
             return;  // no line end yet, so nothing to judge by

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "byte_buffer.h"
+#include "large_block.h"
 
 // The idiom file's name as GBK bytes: "成语.txt".
 inline constexpr char kIdiomFileName[] = "\xB3\xC9\xD3\xEF.txt";
@@ -41,7 +42,7 @@ private:
 
     ByteBuffer m_bytes;
     std::size_t m_used = 0;  // bytes of m_bytes in use
-    std::vector<Span> m_entries;
+    std::vector<Span, BlockAllocator<Span>> m_entries;
 };
 
 // Where the loader's bytes come from.
