@@ -108,12 +108,15 @@ private:
         const std::size_t bytesPerLine =
             std::max<std::size_t>(1, (m_lineStart - m_loadStart) / lines);
         const std::size_t expected = (m_list.m_bytes.capacity() - m_end) / bytesPerLine + 1;
-        const std::size_t wanted = entries.size() + expected + expected / 8;
-        if (entries.capacity() >= entries.size() + expected) {
+        if (entries.capacity() - entries.size() >= expected) {
             return;
         }
+        // Never more than the list can hold, which would throw length_error.
+        const std::size_t room = entries.max_size() - entries.size();
+        const std::size_t wanted = entries.size() + std::min(room, expected + expected / 8);
         try {
-            entries.reserve(std::max(wanted, entries.capacity() / 2 * 3));
+            entries.reserve(
+                std::max(wanted, std::min(entries.max_size(), entries.capacity() / 2 * 3)));
         } catch (const std::bad_alloc&) {
             // A guess that cannot be had is no loss: the list grows as it goes.
         }
