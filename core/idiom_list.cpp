@@ -56,6 +56,7 @@ public:
         : m_list(list), m_loadStart(list.m_used), m_lineStart(list.m_used), m_end(list.m_used) {}
 
     void Read(ByteSource& in, std::size_t sizeHint) {
+        m_hintEnd = m_loadStart + std::min(sizeHint, kNone - m_loadStart);
         try {
             if (sizeHint > 0) {
                 // Room for the whole file when its size is known (and one
@@ -96,18 +97,19 @@ private:
 
     void Grow(std::size_t extra) { m_list.m_bytes.Reserve(m_end + extra, m_end); }
 
-    // Once the list of entries would run out before the buffer is full, the
-    // lines read so far tell how many the rest of the buffer will hold: the
-    // list then grows once rather than a dozen times.
+    // Once the list of entries would run out before the bytes the size hint
+    // announces are read, the lines read so far tell how many those bytes
+    // hold: the list then grows once rather than a dozen times. Without a
+    // hint it grows as it goes.
     void ReserveEntries() {
         auto& entries = m_list.m_entries;
         const std::size_t lines = entries.size() - m_loadEntries;
-        if (lines == 0) {
-            return;  // no line end yet, so nothing to judge by
+        if (lines == 0 || m_hintEnd <= m_end) {
+            return;  // nothing to judge by, or nothing more announced
         }
         const std::size_t bytesPerLine =
             std::max<std::size_t>(1, (m_lineStart - m_loadStart) / lines);
-        const std::size_t expected = (m_list.m_bytes.capacity() - m_end) / bytesPerLine + 1;
+        const std::size_t expected = (m_hintEnd - m_end) / bytesPerLine + 1;
         if (entries.capacity() - entries.size() >= expected) {
             return;
         }
@@ -163,6 +165,7 @@ private:
     std::size_t m_lineStart;                                    // where the line being read begins
     std::size_t m_end;                                          // end of the bytes read
     std::size_t m_cut = kNone;  // the first NUL in the line being read, if any
+    std::size_t m_hintEnd = 0;  // where the bytes end if the size hint is right
 };
 
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint) {
