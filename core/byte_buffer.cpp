@@ -1,44 +1,9 @@
 #include "byte_buffer.h"
 
 #include <cstring>
-#include <new>
 #include <utility>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
-namespace {
-
-// Large blocks start on a 2 MiB boundary, where the system can back them with
-// huge pages: a dictionary of hundreds of MB then costs hundreds instead of
-// tens of thousands of page faults as it is read in.
-constexpr std::size_t kLargeBlock = std::size_t{4} << 20;
-constexpr std::align_val_t kHugePage{std::size_t{2} << 20};
-
-char* Allocate(std::size_t size) {
-    if (size < kLargeBlock) {
-        return static_cast<char*>(::operator new(size));
-    }
-    void* block = ::operator new(size, kHugePage);
-#ifdef __linux__
-    madvise(block, size, MADV_HUGEPAGE);  // a hint: ignored where unsupported
-#endif
-    return static_cast<char*>(block);
-}
-
-void Free(char* block, std::size_t size) {
-    if (block == nullptr) {
-        return;
-    }
-    if (size < kLargeBlock) {
-        ::operator delete(block);
-    } else {
-        ::operator delete(block, kHugePage);
-    }
-}
-
-}  // namespace
+#include "large_block.h"
 
 ByteBuffer::~ByteBuffer() { Release(); }
 
@@ -59,7 +24,7 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
     if (capacity <= m_capacity) {
         return;
     }
-    char* bigger = Allocate(capacity);
+    char* bigger = static_cast<char*>(AllocateBlock(capacity));
     if (keep > 0) {
         std::memcpy(bigger, m_data, keep);
     }
@@ -69,7 +34,7 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
 }
 
 void ByteBuffer::Release() {
-    Free(m_data, m_capacity);
+    FreeBlock(m_data, m_capacity);
     m_data = nullptr;
     m_capacity = 0;
 }

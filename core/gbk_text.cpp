@@ -64,18 +64,6 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
     return result;
 }
 
-std::size_t TrimmedLength(std::string_view text) {
-    std::size_t length = text.size();
-    while (length > 0) {
-        const char c = text[length - 1];
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') {
-            break;
-        }
-        --length;
-    }
-    return length;
-}
-
 void TrimRight(std::string& text) { text.resize(TrimmedLength(text)); }
 
 }  // namespace gbk

@@ -39,7 +39,16 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 // these can be the second byte of a GBK character, so no character is split.
 void TrimRight(std::string& text);
 
-// Length of `text` without its trailing white space (as TrimRight).
-std::size_t TrimmedLength(std::string_view text);
+// Length of `text` without its trailing white space (as TrimRight). Inline:
+// the loader trims every line with it.
+inline std::size_t TrimmedLength(std::string_view text) {
+    std::size_t length = text.size();
+    // Tab, LF, vertical tab, form feed and CR are the bytes 9 to 13.
+    while (length > 0 && (text[length - 1] == ' ' ||
+                          static_cast<unsigned char>(text[length - 1] - '\t') <= '\r' - '\t')) {
+        --length;
+    }
+    return length;
+}
 
 }  // namespace gbk

@@ -46,19 +46,23 @@ void IdiomList::clear() {
     m_entries.clear();
 }
 
-// Reads a stream in large blocks straight into the list's buffer and marks
-// each line's entry where it lies: one pass over the bytes, nothing copied,
-// no allocation per line. Bytes trimmed off an entry simply stay unused.
+// Reads the bytes straight into the list's buffer and marks each line's entry
+// where it lies: nothing copied, no allocation per line, and bytes trimmed off
+// an entry simply stay unused. The bytes come in pieces small enough to be
+// cut into lines while they are still in the processor's cache.
 class IdiomListReader {
 public:
     explicit IdiomListReader(IdiomList& list)
-        : m_list(list), m_lineStart(list.m_used), m_end(list.m_used) {}
+        : m_list(list), m_loadStart(list.m_used), m_lineStart(list.m_used), m_end(list.m_used) {}
 
     void Read(ByteSource& in, std::size_t sizeHint) {
+        m_hintEnd = m_loadStart + std::min(sizeHint, kNone - m_loadStart);
         try {
             if (sizeHint > 0) {
-                // One read for the whole file when its size is known; a
-                // request that cannot be met just falls back to blocks.
+                // Room for the whole file when its size is known (and one
+                // byte more, so that the read that meets the end needs no
+                // growth); a request that cannot be met just falls back to
+                // growing as the bytes come.
                 try {
                     Grow(sizeHint + 1);
                 } catch (const std::bad_alloc&) {
@@ -68,19 +72,17 @@ public:
                 if (m_list.m_bytes.capacity() == m_end) {
                     Grow(std::max(kBlock, m_end / 2));
                 }
-                const std::size_t room = m_list.m_bytes.capacity() - m_end;
+                const std::size_t room = std::min(m_list.m_bytes.capacity() - m_end, kPiece);
                 const std::size_t got = in.Read(m_list.m_bytes.data() + m_end, room);
                 if (got == 0) {
                     break;
                 }
-                if (m_list.m_entries.capacity() == m_list.m_entries.size()) {
-                    ReserveEntries(m_end, m_end + got);
-                }
                 CutLines(m_end, m_end + got);
                 m_end += got;
+                ReserveEntries();
             }
             if (m_lineStart < m_end) {
-                EndEntry(m_end);  // a last line without LF
+                EndEntry(m_end, std::min(m_cut, m_end));  // a last line without LF
             }
         } catch (const std::bad_alloc&) {
             // Out of memory: keep the entries finished so far, drop the rest.
@@ -90,21 +92,33 @@ public:
 
 private:
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
+    static constexpr std::size_t kPiece = std::size_t{256} << 10;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     void Grow(std::size_t extra) { m_list.m_bytes.Reserve(m_end + extra, m_end); }
 
-    // Guesses from a sample how many lines the bytes just read hold, so that
-    // the list of entries grows once rather than a dozen times.
-    void ReserveEntries(std::size_t from, std::size_t to) {
-        const std::size_t sample = std::min<std::size_t>(to - from, 64 * 1024);
-        const char* bytes = m_list.m_bytes.data() + from;
-        std::size_t lines = 1;
-        for (std::size_t i = 0; i < sample; ++i) {
-            lines += bytes[i] == '\n';
+    // Once the list of entries would run out before the bytes the size hint
+    // announces are read, the lines read so far tell how many those bytes
+    // hold: the list then grows once rather than a dozen times. Without a
+    // hint it grows as it goes.
+    void ReserveEntries() {
+        auto& entries = m_list.m_entries;
+        const std::size_t lines = entries.size() - m_loadEntries;
+        if (lines == 0 || m_hintEnd <= m_end) {
+            return;  // nothing to judge by, or nothing more announced
         }
-        const std::size_t guess = (to - from) / sample * lines + lines;
+        const std::size_t bytesPerLine =
+            std::max<std::size_t>(1, (m_lineStart - m_loadStart) / lines);
+        const std::size_t expected = (m_hintEnd - m_end) / bytesPerLine + 1;
+        if (entries.capacity() - entries.size() >= expected) {
+            return;
+        }
+        // Never more than the list can hold, which would throw length_error.
+        const std::size_t room = entries.max_size() - entries.size();
+        const std::size_t wanted = entries.size() + std::min(room, expected + expected / 8);
         try {
-            m_list.m_entries.reserve(m_list.m_entries.size() + guess + guess / 8);
+            entries.reserve(
+                std::max(wanted, std::min(entries.max_size(), entries.capacity() / 2 * 3)));
         } catch (const std::bad_alloc&) {
             // A guess that cannot be had is no loss: the list grows as it goes.
         }
@@ -112,32 +126,46 @@ private:
 
     // Ends every line whose LF lies in the bytes just read, [from, to).
     void CutLines(std::size_t from, std::size_t to) {
-        const char* bytes = m_list.m_bytes.data();
-        while (from < to) {
-            const void* lf = std::memchr(bytes + from, '\n', to - from);
-            if (lf == nullptr) {
-                return;
-            }
+        const char* const bytes = m_list.m_bytes.data();
+        // NUL bytes are rare: one scan of the piece finds the first, and the
+        // search goes on only past a line that held one.
+        std::size_t nul = Find('\0', from, to);
+        while (const void* lf = std::memchr(bytes + from, '\n', to - from)) {
             const std::size_t lineEnd = static_cast<const char*>(lf) - bytes + 1;
-            EndEntry(lineEnd);
+            if (nul < lineEnd) {
+                m_cut = std::min(m_cut, nul);
+                nul = Find('\0', lineEnd, to);
+            }
+            // The LF would be trimmed anyway.
+            EndEntry(lineEnd, std::min(m_cut, lineEnd - 1));
             from = lineEnd;
         }
+        m_cut = std::min(m_cut, nul);
     }
 
-    // Makes the bytes [m_lineStart, lineEnd) the next entry: cut at the first
-    // NUL, trimmed at the right end.
-    void EndEntry(std::size_t lineEnd) {
-        std::string_view line(m_list.m_bytes.data() + m_lineStart, lineEnd - m_lineStart);
-        if (const void* nul = std::memchr(line.data(), '\0', line.size())) {
-            line = line.substr(0, static_cast<const char*>(nul) - line.data());
-        }
+    // Offset of the first `byte` in [from, to), or kNone.
+    std::size_t Find(char byte, std::size_t from, std::size_t to) const {
+        const char* bytes = m_list.m_bytes.data();
+        const void* found = std::memchr(bytes + from, byte, to - from);
+        return found == nullptr ? kNone : static_cast<const char*>(found) - bytes;
+    }
+
+    // Ends the line [m_lineStart, lineEnd) with the entry that its bytes up
+    // to `end` (its first NUL or its end) make, trimmed at the right.
+    void EndEntry(std::size_t lineEnd, std::size_t end) {
+        const std::string_view line(m_list.m_bytes.data() + m_lineStart, end - m_lineStart);
         m_list.m_entries.push_back({m_lineStart, m_lineStart + gbk::TrimmedLength(line)});
         m_lineStart = lineEnd;
+        m_cut = kNone;
     }
 
     IdiomList& m_list;
-    std::size_t m_lineStart;  // where the line being read begins
-    std::size_t m_end;        // end of the bytes read
+    const std::size_t m_loadStart;                              // where this load's bytes begin
+    const std::size_t m_loadEntries = m_list.m_entries.size();  // entries before this load
+    std::size_t m_lineStart;                                    // where the line being read begins
+    std::size_t m_end;                                          // end of the bytes read
+    std::size_t m_cut = kNone;  // the first NUL in the line being read, if any
+    std::size_t m_hintEnd = 0;  // where the bytes end if the size hint is right
 };
 
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint) {
