@@ -86,5 +86,5 @@ wine_env_show_starter() {
     mkdir -p "$folder"
     cp "$root/data/成语.txt" "$folder/"
     (cd "$folder" && exec wine "$root/build/win/ui/quendril.exe") &
-    wine "$root/build/win/tests/e2e/quendril_poke.exe" wait
+    wine "$root/build/win/scripts/poke/quendril_poke.exe" wait
 }
