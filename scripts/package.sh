@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the learner's download: build/win/quendril-1.0.0.1-win32.zip with the
-# program, the starter dictionary and the read-me.
+# Builds the learner's download, build/win/quendril-VERSION-win32.zip (VERSION
+# as in the top-level CMakeLists.txt), with the program, the starter
+# dictionary and the read-me.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh >/dev/null

@@ -1,7 +1,6 @@
 #include "ui_script.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cwchar>
 
 #include "text_conversion.h"
 
@@ -82,39 +81,6 @@ void Click(HWND dialog, int id) {
 void PressKey(HWND target, UINT virtualKey) {
     ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageW(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
-}
-
-std::string Gbk(std::u8string_view utf8) {
-    const auto* bytes = reinterpret_cast<const char*>(utf8.data());
-    const int length = static_cast<int>(utf8.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, wide.data(), needed);
-    return afx::WideToGbk(wide);
-}
-
-TempWorkingDir::TempWorkingDir() {
-    wchar_t base[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    m_previous = previous;
-    for (unsigned n = ::GetTickCount();; ++n) {
-        m_path = std::wstring(base) + L"quendril-test-" + std::to_wstring(n);
-        if (::CreateDirectoryW(m_path.c_str(), nullptr)) break;
-    }
-    ::SetCurrentDirectoryW(m_path.c_str());
-}
-
-TempWorkingDir::~TempWorkingDir() {
-    ::SetCurrentDirectoryW(m_previous.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-void TempWorkingDir::WriteFile(const std::string& gbkName, const std::string& bytes) const {
-    std::ofstream out(std::filesystem::path(m_path) / afx::GbkToWide(gbkName), std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace uitest

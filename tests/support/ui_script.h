@@ -33,24 +33,4 @@ void Click(HWND dialog, int id);
 // manager's own keyboard handling.
 void PressKey(HWND target, UINT virtualKey);
 
-// GBK bytes from a UTF-8 literal.
-std::string Gbk(std::u8string_view utf8);
-
-// A fresh folder made the current directory for the test's life.
-class TempWorkingDir {
-public:
-    TempWorkingDir();
-    ~TempWorkingDir();
-    TempWorkingDir(const TempWorkingDir&) = delete;
-    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
-
-    // Writes `bytes` to a file of this folder; the name is GBK.
-    void WriteFile(const std::string& gbkName, const std::string& bytes) const;
-    const std::wstring& Path() const { return m_path; }
-
-private:
-    std::wstring m_path;
-    std::wstring m_previous;
-};
-
 }  // namespace uitest

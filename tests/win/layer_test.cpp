@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 #include "afx.h"
+#include "gbk_literal.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
-
-using uitest::Gbk;
 
 // A dialog on the main template that records what its message map delivers.
 class RecordingDlg : public CDialog {
@@ -237,8 +237,8 @@ TEST(LibrarySearch, ALibraryPlantedInTheWorkingFolderIsNotLoaded) {
     std::wstring planted = self;
     planted = planted.substr(0, planted.find_last_of(L"\\/") + 1) + L"quendril_planted.dll";
 
-    uitest::TempWorkingDir dir;
-    const std::wstring copy = dir.Path() + L"\\quendril_planted.dll";
+    WorkingDir dir;
+    const std::wstring copy = (dir.Path() / L"quendril_planted.dll").wstring();
     ASSERT_TRUE(::CopyFileW(planted.c_str(), copy.c_str(), FALSE));
 
     // Without the restriction the current directory is searched...
