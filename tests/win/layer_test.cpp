@@ -71,7 +71,7 @@ TEST(MessageMap, DispatchesCommandsByIdAndCodeThroughTheBaseChain) {
                              Command(IDC_NEXT, BN_CLICKED);
                              Command(IDC_PREV, BN_DOUBLECLICKED);  // not a click
                              Command(IDOK, BN_CLICKED);            // derived row, not OnOK
-                             ::SendMessageW(Top(), WM_SYSCOMMAND, SC_KEYMENU + 0x2, 0);
+                             ::SendMessageW(Top(), WM_SYSCOMMAND, SC_RESTORE + 0x2, 0);
                              ::EndDialog(Top(), 77);
                          }},
                          [&] { result = dlg.DoModal(); });
@@ -79,7 +79,7 @@ TEST(MessageMap, DispatchesCommandsByIdAndCodeThroughTheBaseChain) {
     EXPECT_EQ(dlg.prevClicks, 1);
     EXPECT_EQ(dlg.nextClicks, 2);
     EXPECT_EQ(dlg.okClicks, 1);
-    EXPECT_EQ(dlg.lastSysCommand, static_cast<UINT>(SC_KEYMENU + 0x2));
+    EXPECT_EQ(dlg.lastSysCommand, static_cast<UINT>(SC_RESTORE + 0x2));
 }
 
 TEST(MessageMap, UnmappedOkAndCancelEndTheDialogWithTheirCodes) {
