@@ -14,8 +14,26 @@ struct StepRun {
 };
 StepRun* g_run = nullptr;
 
+BOOL CALLBACK CheckNewestDialog(HWND window, LPARAM lParam) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;  // from the top of the Z order
+    return FALSE;
+}
+
+// A dialog made without WS_VISIBLE is shown by its modal loop once the queue
+// is empty, and an expired timer keeps it from being empty: under load a tick
+// comes between the dialog's creation and its showing.
+bool NewestDialogNotShownYet() {
+    HWND newest = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CheckNewestDialog,
+                        reinterpret_cast<LPARAM>(&newest));
+    return newest != nullptr && !::IsWindowVisible(newest);
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_run == nullptr || g_run->next >= g_run->steps->size()) {
+    if (g_run == nullptr || g_run->next >= g_run->steps->size() || NewestDialogNotShownYet()) {
         return;
     }
     // Advance first: a step may open a nested modal loop in which the next
