@@ -5,13 +5,13 @@
 #   locale (ANSI code page 936) and in an English one (1252).
 #
 # Two lanes run side by side: the host stages one after the other, and the
-# Windows build followed by its tests. The Windows tests of the two locales
-# run at the same time, each in a Wine prefix and on an X server of its own;
-# a test whose point does not depend on the code page (ctest label
-# cp-independent) runs in the Chinese locale only. Each Wine prefix shows its
-# windows in a virtual desktop, where taking a window down costs nothing:
-# with bare X windows and no window manager, Wine waits about 2 s for every
-# one.
+# Windows build followed by its tests. The Windows tests run in three runs at
+# the same time, each in a Wine prefix and on an X server of its own: the
+# tests in the Chinese locale, the same in the English one, and the tests
+# whose point does not depend on the code page (ctest label cp-independent),
+# once, in the Chinese locale. Each Wine prefix shows its windows in a virtual
+# desktop, where taking a window down costs nothing: with bare X windows and
+# no window manager, Wine waits about 2 s for every one.
 #
 # A stage's output is shown when the stage is done (build/test-logs keeps it).
 # At the end: each stage's time, then the last line, which counts what passed
@@ -88,26 +88,36 @@ windows_build() {
         ctest --test-dir build/win -R '^hostile_corpus$' --output-on-failure
 }
 
-# The Wine state of one locale: prefix, X server, stand-in browser's log.
-wine_dir() { echo "build/win/wine-${1%%.*}"; }
+# The Wine state of one run of the Windows tests: its prefix, X server and
+# stand-in browser's log.
+wine_dir() { echo "build/win/wine-$1"; }
+wine_runs=(zh en cp)
 
-wine_prefix() (
+# One prefix is made; the others are copies (it holds no path of its own).
+wine_prefixes() (
     # shellcheck source=wine-env.sh
     source scripts/wine-env.sh
-    wine_env_start "$(wine_dir "$1")" --own-display --virtual-desktop && wine_env_stop
+    local first="${wine_runs[0]}" run
+    wine_env_start "$(wine_dir "$first")" --own-display --virtual-desktop && wineserver -w &&
+        wine_env_stop || return 1
+    for run in "${wine_runs[@]:1}"; do
+        [ -f "$(wine_dir "$run")/wineprefix/system.reg" ] && continue
+        mkdir -p "$(wine_dir "$run")" &&
+            cp -a "$(wine_dir "$first")/wineprefix" "$(wine_dir "$run")/" || return 1
+    done
 )
 
-# wine_tests LOCALE ACP [CTEST OPTION...]
+# wine_tests RUN LOCALE ACP [CTEST OPTION...]
 wine_tests() (
-    local locale="$1" acp="$2"
-    shift 2
+    local run="$1" locale="$2" acp="$3"
+    shift 3
     # shellcheck source=wine-env.sh
     source scripts/wine-env.sh
     export LANG="$locale" LC_ALL="$locale" QUENDRIL_EXPECT_ACP="$acp"
     trap wine_env_stop EXIT
     # One test at a time in a prefix: the hostile tests watch every window
     # of the desktop.
-    wine_env_start "$(wine_dir "$locale")" --own-display --virtual-desktop &&
+    wine_env_start "$(wine_dir "$run")" --own-display --virtual-desktop &&
         ctest --test-dir build/win --output-on-failure -j 1 "$@"
 )
 
@@ -126,23 +136,23 @@ host_lane() {
 
 windows_lane() {
     # The prefixes need no build: they are made while it runs.
-    stage prefix-zh "Wine prefix, zh_CN.UTF-8" build wine_prefix zh_CN.UTF-8 &
-    local zh=$!
-    stage prefix-en "Wine prefix, en_US.UTF-8" build wine_prefix en_US.UTF-8 &
-    local en=$!
-    local built=0
-    stage win-build "Windows build" build windows_build || built=$?
-    wait "$zh" || built=1
-    wait "$en" || built=1
-    [ "$built" -eq 0 ] || return 0
+    stage prefixes "Wine prefixes" build wine_prefixes &
+    local prefixes=$! ready=0
+    stage win-build "Windows build" build windows_build || ready=1
+    wait "$prefixes" || ready=1
+    [ "$ready" -eq 0 ] || return 0
+    local runs=()
     stage wine-zh "Windows tests under Wine, zh_CN.UTF-8" ctest \
-        wine_tests zh_CN.UTF-8 936 &
-    zh=$!
-    stage wine-en "Windows tests under Wine, en_US.UTF-8 (not cp-independent)" ctest \
-        wine_tests en_US.UTF-8 1252 -LE cp-independent &
-    en=$!
-    wait "$zh" || true
-    wait "$en" || true
+        wine_tests zh zh_CN.UTF-8 936 -LE cp-independent &
+    runs+=($!)
+    stage wine-en "Windows tests under Wine, en_US.UTF-8" ctest \
+        wine_tests en en_US.UTF-8 1252 -LE cp-independent &
+    runs+=($!)
+    stage wine-cp "Windows tests under Wine, cp-independent, zh_CN.UTF-8" ctest \
+        wine_tests cp zh_CN.UTF-8 936 -L cp-independent &
+    runs+=($!)
+    local run
+    for run in "${runs[@]}"; do wait "$run" || true; done
 }
 
 windows_lane &
@@ -153,8 +163,8 @@ wait "$windows" || true
 passed=0
 failed=0
 echo "== stage times"
-for id in host-build host-tests asan-build asan-tests fuzz prefix-zh prefix-en win-build wine-zh \
-    wine-en; do
+for id in host-build host-tests asan-build asan-tests fuzz prefixes win-build wine-zh wine-en \
+    wine-cp; do
     [ -f "$logs/$id.time" ] || continue
     printf '%6s s  %s\n' "$(cat "$logs/$id.time")" "$(cat "$logs/$id.title")"
     read -r p f <"$logs/$id.count"
