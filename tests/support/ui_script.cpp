@@ -1,5 +1,7 @@
 #include "ui_script.h"
 
+#include <gtest/gtest.h>
+
 #include <cwchar>
 
 #include "text_conversion.h"
@@ -11,7 +13,12 @@ namespace {
 struct StepRun {
     const std::vector<Step>* steps = nullptr;
     std::size_t next = 0;
+    int ticksAfterLastStep = 0;
 };
+
+// About 10 s of ticks: the steps close what they open, so a dialog still up
+// by then was left open by a fault.
+constexpr int kTicksBeforeGivingUp = 250;
 StepRun* g_run = nullptr;
 
 BOOL CALLBACK CheckNewestDialog(HWND window, LPARAM lParam) {
@@ -32,10 +39,23 @@ bool NewestDialogNotShownYet() {
     return newest != nullptr && !::IsWindowVisible(newest);
 }
 
+BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, L"#32770") == 0) ::EndDialog(window, IDABORT);
+    return TRUE;
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_run == nullptr || g_run->next >= g_run->steps->size() || NewestDialogNotShownYet()) {
+    if (g_run == nullptr) return;
+    if (g_run->next >= g_run->steps->size()) {
+        if (++g_run->ticksAfterLastStep == kTicksBeforeGivingUp) {
+            ADD_FAILURE() << "a dialog stayed open after the last step; ended with IDABORT";
+            ::EnumThreadWindows(::GetCurrentThreadId(), &EndDialogWindow, 0);
+        }
         return;
     }
+    if (NewestDialogNotShownYet()) return;
     // Advance first: a step may open a nested modal loop in which the next
     // ticks keep running.
     const Step& step = (*g_run->steps)[g_run->next++];

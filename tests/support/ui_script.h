@@ -16,6 +16,8 @@ using Step = std::function<void()>;
 // Runs `steps`, one per timer tick, while `body` runs (typically DoModal).
 // A step waits while the thread's newest dialog is hidden: one that a step
 // opened is then still to be shown (so hide none of them before a last step).
+// Dialogs still open some 10 s after the last step are a failure, and are
+// ended with IDABORT rather than waited for.
 // Returns false when the steps did not all run before `body` returned.
 bool RunWithSteps(const std::vector<Step>& steps, const std::function<void()>& body);
 
