@@ -116,9 +116,10 @@ wine_tests() (
     export LANG="$locale" LC_ALL="$locale" QUENDRIL_EXPECT_ACP="$acp"
     trap wine_env_stop EXIT
     # One test at a time in a prefix: the hostile tests watch every window
-    # of the desktop.
+    # of the desktop. A test that hangs ends as a failure after 10 minutes
+    # unless it sets a time limit of its own.
     wine_env_start "$(wine_dir "$run")" --own-display --virtual-desktop &&
-        ctest --test-dir build/win --output-on-failure -j 1 "$@"
+        ctest --test-dir build/win --output-on-failure -j 1 --timeout 600 "$@"
 )
 
 host_lane() {
