@@ -4,8 +4,9 @@
 #   bounded fuzzing; the Windows build and its tests under Wine, in a Chinese
 #   locale (ANSI code page 936) and in an English one (1252).
 #
-# Two lanes run side by side: the host stages one after the other, and the
-# Windows build followed by its tests. The Windows tests run in three runs at
+# Three lanes run side by side: the host build and tests, plain and under the
+# sanitizers; fuzzing (its own clang build, then each target in turn); and
+# the Windows build followed by its tests. The Windows tests run in three runs at
 # the same time, each in a Wine prefix and on an X server of its own: the
 # tests in the Chinese locale, the same in the English one, and the tests
 # whose point does not depend on the code page (ctest label cp-independent),
@@ -132,7 +133,6 @@ host_lane() {
             stage asan-tests "host tests under ASan+UBSan" ctest \
             ctest --test-dir build/asan --output-on-failure -j "$JOBS" || true
     fi
-    stage fuzz "fuzzing, ${FUZZ_SECONDS}s a target" check scripts/fuzz.sh "$FUZZ_SECONDS" || true
 }
 
 windows_lane() {
@@ -156,14 +156,20 @@ windows_lane() {
     for run in "${runs[@]}"; do wait "$run" || true; done
 }
 
+# The Windows lane is the longest: the others yield the processors to it.
 windows_lane &
 windows=$!
-# The Windows lane is the longer one: the host lane yields the processors to it.
+(
+    renice -n 10 -p "$BASHPID" >/dev/null
+    stage fuzz "fuzzing, ${FUZZ_SECONDS}s a target" check scripts/fuzz.sh "$FUZZ_SECONDS"
+) &
+fuzz=$!
 (
     renice -n 10 -p "$BASHPID" >/dev/null
     host_lane
 )
 wait "$windows" || true
+wait "$fuzz" || true
 
 passed=0
 failed=0
