@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Windows program (and its test helpers) into build/win.
+# Builds the Windows program (and the run scripts' helper) into build/win.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the learner's downloads into build/win: quendril-<version>-win32.zip
-# with the program, the starter dictionary and the read-me, and
-# quendril-<version>-setup.exe, a setup program that installs them for the
-# current user.
+# Builds the learner's downloads into build/win (VERSION as in the top-level
+# CMakeLists.txt): quendril-VERSION-win32.zip with the program, the starter
+# dictionary and the read-me, and quendril-VERSION-setup.exe, a setup program
+# that installs them for the current user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-windows.sh >/dev/null

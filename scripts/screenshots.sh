@@ -18,7 +18,7 @@ wine_env_start build/desktop --own-display --virtual-desktop
 trap wine_env_stop EXIT
 wine_env_show_starter "$shots"
 
-poke=(wine "$root/build/win/tests/e2e/quendril_poke.exe")
+poke=(wine "$root/build/win/scripts/poke/quendril_poke.exe")
 
 # Cuts a window out of the screen, by the rectangle the program reports.
 capture() {

@@ -27,12 +27,23 @@ wine_env_start() {
     export WINEDLLOVERRIDES="mscoree,mshtml="
 
     if [ -n "$own_display" ] || [ -z "${DISPLAY:-}" ]; then
-        local n=99
-        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb takes the first free display itself and writes its number once
+        # it accepts clients, so runs side by side never pick the same one.
+        local number_file="$build_dir/xvfb-display"
+        : >"$number_file"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
         _wine_env_xvfb_pid=$!
+        local n=""
+        for _ in $(seq 100); do
+            n="$(tr -dc 0-9 <"$number_file")"
+            [ -n "$n" ] && break
+            sleep 0.1
+        done
+        if [ -z "$n" ]; then
+            echo "wine-env: Xvfb did not start" >&2
+            return 1
+        fi
         export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     fi
 
     # Wine hands web addresses to xdg-open: record them instead.
@@ -86,5 +97,5 @@ wine_env_show_starter() {
     mkdir -p "$folder"
     cp "$root/data/成语.txt" "$folder/"
     (cd "$folder" && exec wine "$root/build/win/ui/quendril.exe") &
-    wine "$root/build/win/tests/e2e/quendril_poke.exe" wait
+    wine "$root/build/win/scripts/poke/quendril_poke.exe" wait
 }

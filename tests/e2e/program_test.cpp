@@ -6,16 +6,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "idiom_list.h"
+#include "gbk_literal.h"
 #include "program_driver.h"
 #include "product.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "text_conversion.h"
-#include "ui_script.h"
 
 namespace {
-
-using uitest::Gbk;
 
 std::string Entry(int i) {
     const std::string n = std::to_string(i);
@@ -28,7 +26,7 @@ protected:
     void WriteDictionary(int count) {
         std::string file;
         for (int i = 0; i < count; ++i) file += Entry(i) + "\r\n";
-        m_dir.WriteFile(kIdiomFileName, file);
+        m_dir.Write(u8"成语.txt", file);
     }
 
     // What the stand-in browser has been handed so far.
@@ -41,7 +39,7 @@ protected:
         return text.str();
     }
 
-    uitest::TempWorkingDir m_dir;
+    ScratchDir m_dir;
 };
 
 TEST_F(ProgramTest, BrowsesStopsAndIgnoresOkAndEnter) {
@@ -169,7 +167,7 @@ std::string Snapshot(const std::wstring& folder) {
 
 TEST_F(ProgramTest, WritesNothingInAReadOnlyWorkingFolder) {
     WriteDictionary(6);
-    const std::wstring dictionary = m_dir.Path() + L"\\成语.txt";
+    const std::wstring dictionary = (m_dir.Path() / L"成语.txt").wstring();
     ::SetFileAttributesW(dictionary.c_str(), FILE_ATTRIBUTE_READONLY);
     ::SetFileAttributesW(m_dir.Path().c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string before = Snapshot(m_dir.Path());

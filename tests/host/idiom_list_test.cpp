@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gbk_literal.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -158,13 +159,8 @@ TEST(IdiomList, AppendsAfterLoadingAndCopies) {
 
 class LoadIdiomListFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/idiomlist.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::filesystem::path m_dir;
+    ScratchDir m_scratch;
+    const std::filesystem::path& m_dir = m_scratch.Path();
 };
 
 TEST_F(LoadIdiomListFile, OpensByPathAndReportsFailure) {

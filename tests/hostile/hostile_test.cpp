@@ -33,7 +33,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::wstring g_corpus;  // the corpus folder, as a Windows path
+// The corpus folder, the test program's argument after the program's path,
+// as a Windows path.
+const std::wstring& Corpus() {
+    static const std::wstring folder = [] {
+        const auto& arguments = e2e::TestArguments();
+        std::wstring path = arguments.empty() ? L"" : e2e::HostPath(arguments[0]);
+        while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+        return path;
+    }();
+    return folder;
+}
 
 constexpr DWORD kStartLimitMs = 10000;   // until the dictionary is on show
 constexpr DWORD kExitLimitMs = 10000;    // from Esc until the process has ended
@@ -368,7 +378,7 @@ const Case kCases[] = {
 };
 
 std::wstring CaseFolder(const Case& c) {
-    return g_corpus + L"\\" + std::wstring(c.name, c.name + std::strlen(c.name));
+    return Corpus() + L"\\" + std::wstring(c.name, c.name + std::strlen(c.name));
 }
 
 std::wstring CaseFile(const Case& c) { return CaseFolder(c) + L"\\成语.txt"; }
@@ -657,7 +667,7 @@ TEST(HostileCorpus, HoldsExactlyTheListedCases) {
     std::set<std::string> listed, found;
     for (const Case& c : kCases) listed.insert(c.name);
     WIN32_FIND_DATAW data;
-    HANDLE search = ::FindFirstFileW((g_corpus + L"\\*").c_str(), &data);
+    HANDLE search = ::FindFirstFileW((Corpus() + L"\\*").c_str(), &data);
     ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no corpus";
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != L'.') {
@@ -670,17 +680,3 @@ TEST(HostileCorpus, HoldsExactlyTheListedCases) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM.exe CORPUS-FOLDER [gtest options]\n", argv[0]);
-        return 2;
-    }
-    e2e::SetProgramPath(argv[1]);
-    g_corpus = e2e::HostPath(argv[2]);
-    while (!g_corpus.empty() && (g_corpus.back() == L'\\' || g_corpus.back() == L'/')) {
-        g_corpus.pop_back();
-    }
-    return RUN_ALL_TESTS();
-}

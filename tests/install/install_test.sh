@@ -8,6 +8,8 @@
 #   install_test.sh SETUP.exe install_probe.exe quendril.exe DATA_DIR WORK_DIR
 set -uo pipefail
 setup="$1" probe_exe="$2" program="$3" data="$4" work="$5"
+# The test runs in each locale, maybe at the same time: a folder for each.
+work="$work-${LANG:-C}"
 
 failures=0
 check() {  # check DESCRIPTION COMMAND...: runs COMMAND, counts a failure

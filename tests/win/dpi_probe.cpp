@@ -6,8 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "gbk_literal.h"
 #include "idiom_dlg.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
@@ -85,9 +87,9 @@ std::string Measure(HWND dialog) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string report = argv[1];
-    uitest::TempWorkingDir dir;
-    dir.WriteFile(kIdiomFileName,
-                  uitest::Gbk(u8"画蛇添足 [huà shé tiān zú]比喻做了多余的事，反而不恰当。"
+    WorkingDir dir;
+    dir.Write(u8"成语.txt",
+                  Gbk(u8"画蛇添足 [huà shé tiān zú]比喻做了多余的事，反而不恰当。"
                               u8"出处：《战国策·齐策二》。示例：你这样做是画蛇添足。\r\n"));
     std::string measured;
     CIdiomDlg dlg;

@@ -12,6 +12,7 @@
 
 #include "afx_win.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
@@ -36,8 +37,8 @@ Measures MeasureAt(DWORD dpi) {
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring probe = self;
     probe = probe.substr(0, probe.find_last_of(L"\\/") + 1) + L"dpi_probe.exe";
-    uitest::TempWorkingDir dir;
-    const std::wstring report = dir.Path() + L"\\measures.txt";
+    ScratchDir dir;
+    const std::wstring report = (dir.Path() / L"measures.txt").wstring();
     std::wstring commandLine = L"\"" + probe + L"\" \"" + report + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);

@@ -6,12 +6,13 @@
 
 #include <fstream>
 
+#include "gbk_literal.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
 
-using uitest::Gbk;
 using uitest::GetItemTextGbk;
 
 // A dictionary of `count` entries "成语N [pN]释义N。出处：书N。示例：句N。"
@@ -29,7 +30,7 @@ std::string IdiomAt(int i) { return Gbk(u8"成语") + std::to_string(i); }
 
 class IdiomDlgTest : public ::testing::Test {
 protected:
-    void WriteDictionary(int count) { m_dir.WriteFile(kIdiomFileName, Dictionary(count)); }
+    void WriteDictionary(int count) { m_dir.Write(u8"成语.txt", Dictionary(count)); }
 
     // Runs the dialog modally while `steps` drive it; returns DoModal's code.
     INT_PTR Run(const std::vector<uitest::Step>& steps) {
@@ -42,7 +43,7 @@ protected:
 
     static HWND Main() { return uitest::FindThreadWindow(); }
 
-    uitest::TempWorkingDir m_dir;
+    WorkingDir m_dir;
 };
 
 TEST_F(IdiomDlgTest, ShowsTheStartEntryLaidOut) {

@@ -11,12 +11,12 @@
 #include <shellapi.h>
 
 #include "afx.h"
+#include "gbk_literal.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
-
-using uitest::Gbk;
 
 // A dialog on the main template that records what its message map delivers.
 class RecordingDlg : public CDialog {
@@ -77,7 +77,7 @@ TEST(MessageMap, DispatchesCommandsByIdAndCodeThroughTheBaseChain) {
                              Command(IDC_NEXT, BN_CLICKED);
                              Command(IDC_PREV, BN_DOUBLECLICKED);  // not a click
                              Command(IDOK, BN_CLICKED);            // derived row, not OnOK
-                             ::SendMessageW(Top(), WM_SYSCOMMAND, SC_KEYMENU + 0x2, 0);
+                             ::SendMessageW(Top(), WM_SYSCOMMAND, SC_RESTORE + 0x2, 0);
                              ::EndDialog(Top(), 77);
                          }},
                          [&] { result = dlg.DoModal(); });
@@ -85,7 +85,7 @@ TEST(MessageMap, DispatchesCommandsByIdAndCodeThroughTheBaseChain) {
     EXPECT_EQ(dlg.prevClicks, 1);
     EXPECT_EQ(dlg.nextClicks, 2);
     EXPECT_EQ(dlg.okClicks, 1);
-    EXPECT_EQ(dlg.lastSysCommand, static_cast<UINT>(SC_KEYMENU + 0x2));
+    EXPECT_EQ(dlg.lastSysCommand, static_cast<UINT>(SC_RESTORE + 0x2));
 }
 
 TEST(MessageMap, UnmappedOkAndCancelEndTheDialogWithTheirCodes) {
@@ -312,10 +312,10 @@ std::wstring PlantedLibrary() {
 }
 
 // A working folder holding a copy of the planted library.
-class PlantedWorkingDir : public uitest::TempWorkingDir {
+class PlantedWorkingDir : public WorkingDir {
 public:
     PlantedWorkingDir() {
-        const std::wstring copy = Path() + L"\\quendril_planted.dll";
+        const std::wstring copy = (Path() / L"quendril_planted.dll").wstring();
         copied = ::CopyFileW(PlantedLibrary().c_str(), copy.c_str(), FALSE) != FALSE;
     }
     bool copied = false;

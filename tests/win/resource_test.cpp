@@ -22,6 +22,7 @@
 #include "product.h"
 #include "resource.h"
 #include "text_conversion.h"
+#include "version.h"
 
 namespace {
 
@@ -38,6 +39,11 @@ const std::wstring& AppName() {
 // The maker's texts are kept as narrow literals shared with the program.
 std::wstring Copyright() { return afx::GbkToWide(QUENDRIL_COPYRIGHT); }
 std::wstring HomePage() { return afx::GbkToWide(QUENDRIL_HOME_PAGE); }
+// The version as the project states it, once, for the resources to repeat.
+std::wstring VersionText() { return afx::GbkToWide(QUENDRIL_VERSION_TEXT); }
+std::wstring AboutVersionLine() {
+    return AppName() + L" " + afx::GbkToWide(QUENDRIL_VERSION_SHORT) + L" 版";
+}
 
 // --- Locating resources -----------------------------------------------------
 
@@ -417,8 +423,8 @@ TEST(Resources, AboutBoxTemplate) {
     constexpr DWORD kNoId = 0xFFFF;
     ExpectItems(dlg, {
                          {kNoId, L"Static", Ordinal(IDR_MAINFRAME), SS_ICON, 11, 17, 21, 21},
-                         {kNoId, L"Static", Text(AppName() + L" 1.0 版"), WS_GROUP | SS_NOPREFIX,
-                          40, 10, 89, 8},
+                         {kNoId, L"Static", Text(AboutVersionLine()), WS_GROUP | SS_NOPREFIX, 40,
+                          10, 89, 8},
                          {kNoId, L"Static", Text(Copyright()), WS_GROUP, 40, 25, 111, 8},
                          {IDOK, L"Button", Text(L"确定"), WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON,
                           146, 7, 50, 14},
@@ -632,10 +638,12 @@ TEST(Resources, VersionBlock) {
     ASSERT_NE(fixed, nullptr);
     ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    constexpr DWORD kVersionMs = MAKELONG(QUENDRIL_VERSION_MINOR, QUENDRIL_VERSION_MAJOR);
+    constexpr DWORD kVersionLs = MAKELONG(QUENDRIL_VERSION_TWEAK, QUENDRIL_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, kVersionMs);
+    EXPECT_EQ(fixed->dwFileVersionLS, kVersionLs);
+    EXPECT_EQ(fixed->dwProductVersionMS, kVersionMs);
+    EXPECT_EQ(fixed->dwProductVersionLS, kVersionLs);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
     EXPECT_EQ(fixed->dwFileFlags, 0u) << "a debug or pre-release flag is set";
@@ -652,13 +660,13 @@ TEST(Resources, VersionBlock) {
     const std::pair<const wchar_t*, std::wstring> expected[] = {
         {L"CompanyName", L""},
         {L"FileDescription", AppName() + L" Microsoft 基础类应用程序"},
-        {L"FileVersion", L"1, 0, 0, 1"},
+        {L"FileVersion", VersionText()},
         {L"InternalName", AppName()},
         {L"LegalCopyright", Copyright()},
         {L"LegalTrademarks", L""},
         {L"OriginalFilename", AppName() + L".EXE"},
         {L"ProductName", AppName() + L" 应用程序"},
-        {L"ProductVersion", L"1, 0, 0, 1"},
+        {L"ProductVersion", VersionText()},
     };
     for (const auto& [name, want] : expected) {
         SCOPED_TRACE(afx::WideToGbk(name));
@@ -728,6 +736,13 @@ TEST(Resources, ManifestAsksForModernControlsDpiAndWindowsVersions) {
             commonControls6 = true;
     }
     EXPECT_TRUE(commonControls6) << xml;
+
+    // The program's own identity carries the version as four numbers: a
+    // malformed one and Windows refuses to start the program.
+    const std::vector<std::string> identities = OpeningTags(xml, "assemblyIdentity");
+    ASSERT_FALSE(identities.empty()) << xml;
+    EXPECT_TRUE(HasAttribute(identities.front(), "version", QUENDRIL_VERSION_DOTTED))
+        << identities.front();
 
     // Sharp text on high-DPI screens instead of a stretched bitmap.
     EXPECT_EQ(ElementTexts(xml, "dpiAware"), std::vector<std::string>{"true"}) << xml;

@@ -8,12 +8,12 @@
 #include "idiom_dlg.h"
 // After windows.h, which it needs.
 #include <psapi.h>
+#include "gbk_literal.h"
 #include "resource.h"
+#include "scratch_dir.h"
 #include "ui_script.h"
 
 namespace {
-
-using uitest::Gbk;
 
 constexpr int kEntries = 30000;
 // QUENDRIL_SOAK_CLICKS overrides the number of clicks, for a longer run by hand.
@@ -77,13 +77,13 @@ void Print(const char* when, const Usage& u) {
 }
 
 TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
-    uitest::TempWorkingDir dir;
+    WorkingDir dir;
     std::string file;
     for (int i = 0; i < kEntries; ++i) {
         file +=
             IdiomAt(i) + " [t" + std::to_string(i) + "]" + Gbk(u8"释义出处：某书示例：无") + "\r\n";
     }
-    dir.WriteFile(kIdiomFileName, file);
+    dir.Write(u8"成语.txt", file);
 
     Usage before{}, after{};
     int clicksDone = 0;

@@ -1,13 +1,9 @@
 #include "tool_test_support.h"
 
-#include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include "text_codec.h"
-
-namespace fs = std::filesystem;
 
 ToolResult RunTool(const Args& args) {
     std::ostringstream out;
@@ -20,14 +16,6 @@ ToolResult RunTool(const Args& args) {
 }
 
 std::string Bytes(std::u8string_view text) { return std::string(text.begin(), text.end()); }
-
-std::string Gbk(std::u8string_view text) {
-    std::string gbk;
-    if (!Utf8ToGbk(Bytes(text), gbk).ok()) {
-        throw std::invalid_argument("test text GBK cannot hold");
-    }
-    return gbk;
-}
 
 std::string Utf8FromGbk(std::string_view gbk) {
     std::string utf8;
@@ -73,41 +61,3 @@ const std::vector<std::u8string> kSampleLines = {
     u8"示例：无",
     u8"守株待兔 [shǒu zhū dài tù] 比喻死守狭隘经验，不知变通。示例：无论如何不能守株待兔。",
 };
-
-ScratchDir::ScratchDir() {
-    std::random_device random;
-    std::ostringstream name;
-    name << "idiomtool-test-" << std::hex << random() << random();
-    m_dir = fs::temp_directory_path() / name.str();
-    fs::create_directories(m_dir);
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(m_dir, ignored);
-}
-
-std::string ScratchDir::Arg(std::u8string_view name) const {
-    const std::u8string path = (m_dir / name).u8string();
-    return std::string(path.begin(), path.end());
-}
-
-std::string ScratchDir::Write(std::u8string_view name, std::string_view bytes) const {
-    std::ofstream(m_dir / name, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return Arg(name);
-}
-
-std::string ScratchDir::Read(std::u8string_view name) const {
-    std::ifstream in(m_dir / name, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool ScratchDir::Exists(std::u8string_view name) const { return fs::exists(m_dir / name); }
-
-std::size_t ScratchDir::FileCount() const {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
-}

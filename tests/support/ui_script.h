@@ -14,6 +14,10 @@ namespace uitest {
 using Step = std::function<void()>;
 
 // Runs `steps`, one per timer tick, while `body` runs (typically DoModal).
+// A step waits while the thread's newest dialog is hidden: one that a step
+// opened is then still to be shown (so hide none of them before a last step).
+// Dialogs still open some 10 s after the last step are a failure, and are
+// ended with IDABORT rather than waited for.
 // Returns false when the steps did not all run before `body` returned.
 bool RunWithSteps(const std::vector<Step>& steps, const std::function<void()>& body);
 
@@ -32,25 +36,5 @@ void Click(HWND dialog, int id);
 // Presses and releases a key on the focused control, through the dialog
 // manager's own keyboard handling.
 void PressKey(HWND target, UINT virtualKey);
-
-// GBK bytes from a UTF-8 literal.
-std::string Gbk(std::u8string_view utf8);
-
-// A fresh folder made the current directory for the test's life.
-class TempWorkingDir {
-public:
-    TempWorkingDir();
-    ~TempWorkingDir();
-    TempWorkingDir(const TempWorkingDir&) = delete;
-    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
-
-    // Writes `bytes` to a file of this folder; the name is GBK.
-    void WriteFile(const std::string& gbkName, const std::string& bytes) const;
-    const std::wstring& Path() const { return m_path; }
-
-private:
-    std::wstring m_path;
-    std::wstring m_previous;
-};
 
 }  // namespace uitest

@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "resource.h"
@@ -12,6 +13,7 @@ namespace e2e {
 namespace {
 
 std::wstring g_programPath;
+std::vector<std::string> g_testArguments;
 
 struct Search {
     DWORD processId;
@@ -59,6 +61,11 @@ std::wstring HostPath(const std::string& unixPath) {
 std::wstring ProgramPath() { return g_programPath; }
 void SetProgramPath(const std::string& path) { g_programPath = HostPath(path); }
 void SetProgramPath(const std::wstring& windowsPath) { g_programPath = windowsPath; }
+
+const std::vector<std::string>& TestArguments() { return g_testArguments; }
+void SetTestArguments(std::vector<std::string> arguments) {
+    g_testArguments = std::move(arguments);
+}
 
 ProgramDriver::ProgramDriver(const std::wstring& folder) {
     STARTUPINFOW startup = {};

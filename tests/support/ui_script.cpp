@@ -1,7 +1,8 @@
 #include "ui_script.h"
 
-#include <filesystem>
-#include <fstream>
+#include <gtest/gtest.h>
+
+#include <cwchar>
 
 #include "text_conversion.h"
 
@@ -12,13 +13,49 @@ namespace {
 struct StepRun {
     const std::vector<Step>* steps = nullptr;
     std::size_t next = 0;
+    int ticksAfterLastStep = 0;
 };
+
+// About 10 s of ticks: the steps close what they open, so a dialog still up
+// by then was left open by a fault.
+constexpr int kTicksBeforeGivingUp = 250;
 StepRun* g_run = nullptr;
 
+BOOL CALLBACK CheckNewestDialog(HWND window, LPARAM lParam) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;  // from the top of the Z order
+    return FALSE;
+}
+
+// A dialog made without WS_VISIBLE is shown by its modal loop once the queue
+// is empty, and an expired timer keeps it from being empty: under load a tick
+// comes between the dialog's creation and its showing.
+bool NewestDialogNotShownYet() {
+    HWND newest = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CheckNewestDialog,
+                        reinterpret_cast<LPARAM>(&newest));
+    return newest != nullptr && !::IsWindowVisible(newest);
+}
+
+BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, L"#32770") == 0) ::EndDialog(window, IDABORT);
+    return TRUE;
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_run == nullptr || g_run->next >= g_run->steps->size()) {
+    if (g_run == nullptr) return;
+    if (g_run->next >= g_run->steps->size()) {
+        if (++g_run->ticksAfterLastStep == kTicksBeforeGivingUp) {
+            ADD_FAILURE() << "a dialog stayed open after the last step; ended with IDABORT";
+            ::EnumThreadWindows(::GetCurrentThreadId(), &EndDialogWindow, 0);
+        }
         return;
     }
+    if (NewestDialogNotShownYet()) return;
     // Advance first: a step may open a nested modal loop in which the next
     // ticks keep running.
     const Step& step = (*g_run->steps)[g_run->next++];
@@ -82,39 +119,6 @@ void Click(HWND dialog, int id) {
 void PressKey(HWND target, UINT virtualKey) {
     ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     ::PostMessageW(target, WM_KEYUP, virtualKey, 1 | (1u << 30) | (1u << 31));
-}
-
-std::string Gbk(std::u8string_view utf8) {
-    const auto* bytes = reinterpret_cast<const char*>(utf8.data());
-    const int length = static_cast<int>(utf8.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes, length, wide.data(), needed);
-    return afx::WideToGbk(wide);
-}
-
-TempWorkingDir::TempWorkingDir() {
-    wchar_t base[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, base);
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    m_previous = previous;
-    for (unsigned n = ::GetTickCount();; ++n) {
-        m_path = std::wstring(base) + L"quendril-test-" + std::to_wstring(n);
-        if (::CreateDirectoryW(m_path.c_str(), nullptr)) break;
-    }
-    ::SetCurrentDirectoryW(m_path.c_str());
-}
-
-TempWorkingDir::~TempWorkingDir() {
-    ::SetCurrentDirectoryW(m_previous.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-void TempWorkingDir::WriteFile(const std::string& gbkName, const std::string& bytes) const {
-    std::ofstream out(std::filesystem::path(m_path) / afx::GbkToWide(gbkName), std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace uitest

@@ -4,6 +4,7 @@
 // back from its controls.
 
 #include <string>
+#include <vector>
 
 #include "afx_win.h"
 
@@ -14,6 +15,10 @@ namespace e2e {
 std::wstring ProgramPath();
 void SetProgramPath(const std::string& path);
 void SetProgramPath(const std::wstring& windowsPath);
+
+// The test program's further arguments (after the program's path), as given.
+const std::vector<std::string>& TestArguments();
+void SetTestArguments(std::vector<std::string> arguments);
 
 // A Unix path from the environment as a path this Windows process can open.
 std::wstring HostPath(const std::string& unixPath);
