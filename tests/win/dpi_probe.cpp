@@ -88,9 +88,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string report = argv[1];
     WorkingDir dir;
-    dir.Write(u8"成语.txt",
-                  Gbk(u8"画蛇添足 [huà shé tiān zú]比喻做了多余的事，反而不恰当。"
-                              u8"出处：《战国策·齐策二》。示例：你这样做是画蛇添足。\r\n"));
+    dir.Write(u8"成语.txt", Gbk(u8"画蛇添足 [huà shé tiān zú]比喻做了多余的事，反而不恰当。"
+                                u8"出处：《战国策·齐策二》。示例：你这样做是画蛇添足。\r\n"));
     std::string measured;
     CIdiomDlg dlg;
     uitest::RunWithSteps({[&] {
