@@ -124,6 +124,22 @@ EntryFields CheckSplit(std::string_view entry) {
     return fields;
 }
 
+// The fields as shown, each cut to a limit: the input's last byte picks one
+// small enough that most inputs are cut, often inside a character.
+void CheckClippedSplit(std::string_view entry) {
+    if (entry.empty()) return;
+    const std::size_t limit = static_cast<unsigned char>(entry.back()) % 64;
+    const EntryFields fields = SplitEntry(entry, limit);
+    const reference::Fields expected = reference::SplitEntry(entry, limit);
+    Check(fields.idiom == expected.idiom, "the idiom is cut to the limit as modelled");
+    Check(fields.pronunciation == expected.pronunciation,
+          "the pronunciation is cut to the limit as modelled");
+    Check(fields.explanation == expected.explanation,
+          "the explanation is cut to the limit, then laid out, as modelled");
+    Check(ClipToCharacters(entry, limit) == reference::ClipToCharacters(entry, limit),
+          "ClipToCharacters ends where a character ends");
+}
+
 std::string CheckFormat(std::string_view text) {
     std::string laidOut = FormatExplanation(text);
     Check(laidOut == reference::FormatExplanation(text), "FormatExplanation lays out as modelled");
@@ -210,6 +226,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         CheckExplanationShape(input.substr(headSize), fields.explanation);
     }
+    CheckClippedSplit(input);
     CheckGbkHelpers(input);
     return 0;
 }
