@@ -246,8 +246,13 @@ TEST(Strings, GbkRoundTripsThroughUtf16WhateverTheCodePage) {
     const std::string gbk = Gbk(u8"成语 [chéng yǔ]一二三");
     EXPECT_EQ(afx::GbkToWide(gbk), L"成语 [chéng yǔ]一二三");
     EXPECT_EQ(afx::WideToGbk(afx::GbkToWide(gbk)), gbk);
-    // A damaged string ending in a lone lead byte converts without overrun.
-    EXPECT_FALSE(afx::GbkToWide(std::string("a\xB3")).empty());
+    // A damaged string ending in a lone lead byte converts without overrun:
+    // the byte after the view would make the lead byte 成.
+    const char damaged[] = "a\xB3\xC9";
+    const std::wstring wide = afx::GbkToWide(std::string_view(damaged, 2));
+    ASSERT_FALSE(wide.empty());
+    EXPECT_EQ(wide[0], L'a');
+    EXPECT_EQ(wide.find(L'成'), std::wstring::npos);
     EXPECT_EQ(afx::GbkToWide(Gbk(u8"成语.txt")), L"成语.txt");
 }
 
