@@ -102,17 +102,30 @@ TEST(ReadIdiomList, LinesAcrossReadBlocks) {
 
 TEST(ReadIdiomList, PiecesGiveTheSameEntriesAsOneRead) {
     using namespace std::string_literals;
-    // CR LF, a two-byte character, trailing blanks and a NUL fall across
-    // the edges of small pieces.
-    const std::string file = "a\r\n\r\n \t\n"s + Gbk(u8"成语 [chéng yǔ]") + "\xB3\r\nx\0y\r\nlast"s;
-    const Entries expected{"a", "", "", Gbk(u8"成语 [chéng yǔ]") + "\xB3", "x", "last"};
-    EXPECT_EQ(Read(file), expected);
-    for (std::size_t sizeHint : {std::size_t{0}, file.size()}) {
-        for (std::size_t piece : {1u, 2u, 3u, 7u}) {
-            PieceSource source(file, piece);
-            IdiomList list;
-            ReadIdiomList(source, list, sizeHint);
-            EXPECT_EQ(EntriesOf(list), expected) << "pieces of " << piece << ", hint " << sizeHint;
+    struct Case {
+        std::string file;
+        Entries expected;
+    };
+    const Case cases[] = {
+        // CR LF, a two-byte character, trailing blanks and a NUL fall across
+        // the edges of small pieces.
+        {"a\r\n\r\n \t\n"s + Gbk(u8"成语 [chéng yǔ]") + "\xB3\r\nx\0y\r\nlast"s,
+         {"a", "", "", Gbk(u8"成语 [chéng yǔ]") + "\xB3", "x", "last"}},
+        // A NUL well before its line's LF, NULs on their own, a blank line and
+        // a last line without LF that a NUL cuts.
+        {"ab\0cd\r\n\0\0\n x \t\n\nlong line\r\ntail\0end"s,
+         {"ab", "", " x", "", "long line", "tail"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Read(c.file), c.expected);
+        for (std::size_t sizeHint : {std::size_t{0}, c.file.size(), c.file.size() / 3}) {
+            for (std::size_t piece = 1; piece <= c.file.size(); ++piece) {
+                PieceSource source(c.file, piece);
+                IdiomList list;
+                ReadIdiomList(source, list, sizeHint);
+                EXPECT_EQ(EntriesOf(list), c.expected)
+                    << "pieces of " << piece << ", hint " << sizeHint;
+            }
         }
     }
 }
