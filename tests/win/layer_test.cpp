@@ -335,21 +335,6 @@ bool PlantedLibraryLoads() {
 
 }  // namespace
 
-namespace {
-
-// Last in this program: it changes how the rest of the process finds DLLs.
-TEST(LibrarySearch, ALibraryPlantedInTheWorkingFolderIsNotLoaded) {
-    PlantedWorkingDir dir;
-    ASSERT_TRUE(dir.copied);
-    // Without the restriction the current directory is searched...
-    ASSERT_TRUE(PlantedLibraryLoads()) << "the planted library should load before the restriction";
-    // ...and with it, it is not.
-    AfxRestrictLibrarySearch();
-    EXPECT_FALSE(PlantedLibraryLoads());
-}
-
-}  // namespace
-
 // The program's own start, through AfxWinMain. It restricts the DLL search for
 // good, so ctest runs each of these in a process of its own.
 namespace {
