@@ -9,6 +9,7 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 #include "gbk_literal.h"
@@ -130,19 +131,88 @@ TEST(ReadIdiomList, PiecesGiveTheSameEntriesAsOneRead) {
     }
 }
 
-// AddressSanitizer ends the process on a request too large to be had instead
-// of failing it (GCC says so by a macro, clang by a feature).
-#if defined(__SANITIZE_ADDRESS__)
-#define UNDER_ADDRESS_SANITIZER 1
+// A file large enough to be cut into lines on a second thread while it is
+// read. Whatever the pieces and however far the size hint is off, it must give
+// the entries that reading without a hint (cut as the bytes come) gives.
+TEST(ReadIdiomList, LargeFileCutAlongsideGivesTheSameEntries) {
+    using namespace std::string_literals;
+    std::string file;
+    std::size_t lines = 0;
+    while (file.size() < (std::size_t{40} << 20)) {
+        const std::string n = std::to_string(lines++);
+        const std::string kinds[] = {
+            Gbk(u8"成语") + n + " \t\r\n",
+            n + "\0cut\r\n"s,
+            "\n",
+            std::string(lines % 701 == 3 ? 700'000 : 150, 'x') + n + "\r\n",
+            " " + n + "\r\n",
+        };
+        file += kinds[lines % 5];
+    }
+    file += "last \0without LF"s;
+    const Entries expected = [&] {
+        PieceSource source(file, file.size());
+        IdiomList list;
+        ReadIdiomList(source, list, 0);
+        return EntriesOf(list);
+    }();
+    ASSERT_EQ(expected.size(), lines + 1);
+    ASSERT_EQ(expected.back(), "last");
+
+    const std::size_t mib = std::size_t{1} << 20;
+    struct Case {
+        std::size_t piece, sizeHint;
+    };
+    // Whole reads; pieces that end lines at every offset of the reader's own
+    // pieces; a file that grew since its size was told (the buffer fills up
+    // and reading goes on without the thread) and one that shrank.
+    for (const Case c :
+         {Case{file.size(), file.size()}, Case{4099, file.size()},
+          Case{file.size(), file.size() - 3 * mib}, Case{65536, file.size() + mib}}) {
+        PieceSource source(file, c.piece);
+        IdiomList list;
+        list.push_back("before");
+        ReadIdiomList(source, list, c.sizeHint);
+        Entries got = EntriesOf(list);
+        ASSERT_FALSE(got.empty());
+        EXPECT_EQ(got.front(), "before");
+        got.erase(got.begin());
+        EXPECT_TRUE(got == expected) << "pieces of " << c.piece << ", hint " << c.sizeHint << ": "
+                                     << got.size() << " entries, not " << expected.size();
+    }
+
+    // A source that fails by throwing leaves through the loader, with the
+    // second thread ended, not abandoned.
+    class ThrowingSource : public PieceSource {
+    public:
+        using PieceSource::PieceSource;
+        std::size_t Read(char* buffer, std::size_t size) override {
+            if (++m_reads == 50) throw std::runtime_error("device gone");
+            return PieceSource::Read(buffer, size);
+        }
+
+    private:
+        int m_reads = 0;
+    };
+    ThrowingSource failing(file, 4096);
+    IdiomList list;
+    EXPECT_THROW(ReadIdiomList(failing, list, file.size()), std::runtime_error);
+}
+
+// The address and thread sanitizers end the process on a request too large
+// to be had instead of failing it (GCC says so by a macro, clang by a
+// feature).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define UNDER_SANITIZER_ALLOCATOR 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define UNDER_ADDRESS_SANITIZER 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define UNDER_SANITIZER_ALLOCATOR 1
 #endif
 #endif
 
 TEST(ReadIdiomList, SizeHintThatCannotBeHadFallsBackToBlocks) {
-#ifdef UNDER_ADDRESS_SANITIZER
-    GTEST_SKIP() << "AddressSanitizer aborts on a request this large";
+#ifdef UNDER_SANITIZER_ALLOCATOR
+    GTEST_SKIP() << "the sanitizer aborts on a request this large";
 #endif
     const std::string file = "a\r\nb\r\n";
     PieceSource source(file, file.size());
