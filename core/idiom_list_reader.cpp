@@ -26,6 +26,12 @@ public:
         : m_list(list), m_loadStart(list.m_used), m_lineStart(list.m_used), m_end(list.m_used) {}
 
     void Read(ByteSource& in, std::size_t sizeHint) {
+        // However the reading ends, also by a source that throws, the list
+        // keeps the entries finished so far and the bytes they lie in.
+        struct KeepFinished {
+            IdiomListReader& reader;
+            ~KeepFinished() { reader.m_list.m_used = reader.m_lineStart; }
+        } keep{*this};
         m_hintEnd = m_loadStart + std::min(sizeHint, kNone - m_loadStart);
         try {
             bool ended = false;
@@ -46,7 +52,6 @@ public:
         } catch (const std::bad_alloc&) {
             // Out of memory: keep the entries finished so far, drop the rest.
         }
-        m_list.m_used = m_lineStart;
     }
 
 private:

@@ -182,7 +182,8 @@ TEST(ReadIdiomList, LargeFileCutAlongsideGivesTheSameEntries) {
     }
 
     // A source that fails by throwing leaves through the loader, with the
-    // second thread ended, not abandoned.
+    // second thread ended, not abandoned, and the entries read before it
+    // failed kept intact when more are added.
     class ThrowingSource : public PieceSource {
     public:
         using PieceSource::PieceSource;
@@ -197,6 +198,12 @@ TEST(ReadIdiomList, LargeFileCutAlongsideGivesTheSameEntries) {
     ThrowingSource failing(file, 4096);
     IdiomList list;
     EXPECT_THROW(ReadIdiomList(failing, list, file.size()), std::runtime_error);
+    list.push_back("after");
+    Entries kept = EntriesOf(list);
+    ASSERT_GT(kept.size(), 1u);
+    EXPECT_EQ(kept.back(), "after");
+    kept.pop_back();
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), expected.begin()));
 }
 
 // The address and thread sanitizers end the process on a request too large
