@@ -56,9 +56,9 @@ public:
 // Reads every line of `in` into `list`: LF ends a line, trailing white space is
 // trimmed, a NUL ends its entry, blank lines stay as empty entries. A read
 // error or exhausted memory ends loading silently and keeps what was read.
-// `sizeHint`, when known, sizes the buffer for all the bytes at once; a large
-// one also has the lines cut on a second thread as the bytes come. `in` is
-// only ever called on the calling thread.
+// `sizeHint`, when known, sizes the buffer for all the bytes at once; on
+// Linux a large one also has the lines cut on a second thread as the bytes
+// come. `in` is only ever called on the calling thread.
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint = 0);
 
 // The same from a stream (in idiom_list_stream.cpp, so that a program that
