@@ -1,28 +1,10 @@
 #include "win_app.h"
 
-#include <objbase.h>
+#include "com_apartment.h"
 
 namespace {
 
 CWinApp* g_pApp = nullptr;
-
-// The thread's single-threaded COM apartment, for the application's life: the
-// shell hands web addresses to handlers that need one. Closed only when it was
-// opened here, and only after every window of the application is gone.
-class ComApartment {
-public:
-    ComApartment()
-        : m_opened(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (m_opened) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool m_opened;
-};
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "com_apartment.h"
 #include "program_driver.h"
 #include "resource.h"
 #include "text_conversion.h"
@@ -41,19 +42,6 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     ::CoTaskMemFree(path);
     return result;
 }
-
-class ComApartment {
-public:
-    ComApartment() : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (m_ok) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool m_ok;
-};
 
 struct Shortcut {
     std::wstring target;
