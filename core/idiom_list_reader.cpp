@@ -70,6 +70,9 @@ private:
     static constexpr std::size_t kCutAlongside = std::size_t{32} << 20;
     // The cutting thread is woken at most once for this many bytes read.
     static constexpr std::size_t kWakeEvery = std::size_t{1} << 20;
+    // Marks the end of reading in the offset the cutting thread is given; no
+    // buffer reaches that far.
+    static constexpr std::size_t kDone = ~(kNone >> 1);
 
     void Grow(std::size_t extra) { m_list.m_bytes.Reserve(m_end + extra, m_end); }
 
@@ -103,25 +106,25 @@ private:
     // ran out of memory.
     bool ReadCuttingAlongside(ByteSource& in) {
         const std::size_t start = m_end;
-        std::atomic<std::size_t> readEnd{start};  // kNone once reading is over
+        // How far the bytes are read; with kDone added once reading is over.
+        std::atomic<std::size_t> readEnd{start};
         std::atomic<bool> cutFailed{false};
-        std::size_t cutEnd = start;  // where the bytes end, once readEnd is kNone
         const auto cut = [&] {
             std::size_t from = start;
             try {
                 for (;;) {
-                    std::size_t to = readEnd.load(std::memory_order_acquire);
-                    if (to == kNone) {
-                        CutLines(from, cutEnd);
+                    const std::size_t seen = readEnd.load(std::memory_order_acquire);
+                    const std::size_t to = seen & ~kDone;
+                    if (from < to) {
+                        CutLines(from, to);
+                        ReserveEntries(to);
+                        from = to;
+                    }
+                    if (seen & kDone) {
                         return;
                     }
-                    if (to == from) {
-                        readEnd.wait(to, std::memory_order_acquire);
-                        continue;
-                    }
-                    CutLines(from, to);
-                    from = to;
-                    ReserveEntries(to);
+                    // At once if more has been read since.
+                    readEnd.wait(seen, std::memory_order_acquire);
                 }
             } catch (const std::bad_alloc&) {
                 cutFailed.store(true, std::memory_order_relaxed);
@@ -138,28 +141,23 @@ private:
         struct Finish {
             std::thread& cutter;
             std::atomic<std::size_t>& readEnd;
-            std::size_t& cutEnd;
             const std::size_t& end;
             ~Finish() {
-                cutEnd = end;
-                readEnd.store(kNone, std::memory_order_release);
+                readEnd.store(end | kDone, std::memory_order_release);
                 readEnd.notify_one();
                 cutter.join();
             }
         };
         bool ended = false;
         {
-            const Finish finish{cutter, readEnd, cutEnd, m_end};
+            const Finish finish{cutter, readEnd, m_end};
             std::size_t woken = m_end;
             while (m_end < m_list.m_bytes.capacity() &&
                    !cutFailed.load(std::memory_order_relaxed)) {
-                const std::size_t room = std::min(m_list.m_bytes.capacity() - m_end, kPiece);
-                const std::size_t got = in.Read(m_list.m_bytes.data() + m_end, room);
-                if (got == 0) {
+                if (ReadPiece(in) == 0) {
                     ended = true;
                     break;
                 }
-                m_end += got;
                 readEnd.store(m_end, std::memory_order_release);
                 if (m_end - woken >= kWakeEvery) {
                     readEnd.notify_one();
