@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "exact_bytes.h"
 #include "gbk_literal.h"
 
 namespace {
@@ -96,15 +95,13 @@ TEST(FormatExplanation, EveryMarkerGetsItsBreak) {
 TEST(FormatExplanation, EndsInALoneLeadByteSafely) {
     // Exact-size heap copies: AddressSanitizer sees a read past their end,
     // which a std::string would hide behind its NUL.
-    const std::string text = Gbk(u8"出处") + "\xB3";
-    const std::vector<char> exact(text.begin(), text.end());
-    EXPECT_EQ(FormatExplanation({exact.data(), exact.size()}), Gbk(u8"\r\n\r\n出处") + "\xB3");
-    const std::string cutMarker = Gbk(u8"示例：") + "\xCE";  // 示例：无 cut in half
-    const std::vector<char> exactCut(cutMarker.begin(), cutMarker.end());
-    EXPECT_EQ(FormatExplanation({exactCut.data(), exactCut.size()}), Gbk(u8"\r\n示例：") + "\xCE");
+    EXPECT_EQ(FormatExplanation(ExactBytes(Gbk(u8"出处") + "\xB3")),
+              Gbk(u8"\r\n\r\n出处") + "\xB3");
+    // 示例：无 cut in half.
+    EXPECT_EQ(FormatExplanation(ExactBytes(Gbk(u8"示例：") + "\xCE")),
+              Gbk(u8"\r\n示例：") + "\xCE");
     // The whole entry as well: idiom and pronunciation are searched in it.
-    const std::vector<char> entry{'a', ' ', '[', '\xB3'};
-    const EntryFields f = SplitEntry({entry.data(), entry.size()});
+    const EntryFields f = SplitEntry(ExactBytes("a [\xB3"));
     EXPECT_EQ(f.idiom, "a");
     EXPECT_EQ(f.pronunciation, "");
     EXPECT_EQ(f.explanation, " [\xB3");

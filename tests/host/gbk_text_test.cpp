@@ -2,23 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "exact_bytes.h"
 #include "gbk_literal.h"
 
 namespace {
-
-// Bytes in a heap block of exactly their length, so that AddressSanitizer
-// reports a read even one byte past the end: a std::string keeps a NUL there,
-// and a short one lives inside the string object itself.
-class ExactBytes {
-public:
-    explicit ExactBytes(std::string_view bytes) : m_bytes(bytes.begin(), bytes.end()) {}
-    operator std::string_view() const { return {m_bytes.data(), m_bytes.size()}; }
-
-private:
-    std::vector<char> m_bytes;
-};
 
 TEST(GbkFind, MatchesOnlyWhereACharacterBegins) {
     // 覿 is 0xD3 0x5D: its second byte looks like "]".
