@@ -39,19 +39,24 @@ constexpr std::size_t kSmallEntries = 30'000;
 constexpr std::size_t kLargeEntries = 1'000'000;
 constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 
-// Reads the file the way the raw baseline does and counts its LF bytes, with
-// the same memchr scan the loader uses to find line ends.
+// The LF bytes in [at, end), found with the same memchr scan the loader uses
+// to find line ends.
+std::size_t CountLf(const char* at, const char* end) {
+    std::size_t lines = 0;
+    while (const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
+        ++lines;
+        at = static_cast<const char*>(lf) + 1;
+    }
+    return lines;
+}
+
+// Reads the file the way the raw baseline does and counts its LF bytes.
 std::size_t CountLines(const std::filesystem::path& path, std::vector<char>& buffer) {
     std::ifstream in(path, std::ios::binary);
     std::size_t lines = 0;
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const char* at = buffer.data();
-        const char* const end = at + in.gcount();
-        while (const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
-            ++lines;
-            at = static_cast<const char*>(lf) + 1;
-        }
+        lines += CountLf(buffer.data(), buffer.data() + in.gcount());
     }
     return lines;
 }
@@ -106,13 +111,7 @@ void BM_ReadWhole(benchmark::State& state, const GeneratedDictionary& dictionary
         std::ifstream in(dictionary.path, std::ios::binary);
         std::unique_ptr<char[]> bytes(new char[size]);
         in.read(bytes.get(), static_cast<std::streamsize>(size));
-        std::size_t lines = 0;
-        const char* at = bytes.get();
-        const char* const end = at + in.gcount();
-        while (const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at))) {
-            ++lines;
-            at = static_cast<const char*>(lf) + 1;
-        }
+        const std::size_t lines = CountLf(bytes.get(), bytes.get() + in.gcount());
         benchmark::DoNotOptimize(lines);
         state.PauseTiming();
         if (lines != dictionary.entries) {
