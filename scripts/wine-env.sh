@@ -7,6 +7,9 @@
 # Exports WINEPREFIX, DISPLAY, QUENDRIL_URL_LOG (addresses handed to the
 # browser end up there, one a line).
 
+# shellcheck source=windows-target.sh
+source "$(dirname "${BASH_SOURCE[0]}")/windows-target.sh"
+
 _wine_env_xvfb_pid=""
 
 wine_env_start() {
@@ -55,6 +58,18 @@ wine_env_start() {
 printf '%s\n' "$1" >>"${QUENDRIL_URL_LOG:-/dev/null}"
 SH
     chmod +x "$bin/xdg-open"
+    # Where the kernel runs no 32-bit programs the tests are the x86-64 build
+    # (windows-target.sh), started by wine64 itself: the wine command (and
+    # wineboot through wine-stable) would pick the 32-bit loader, which
+    # cannot start.
+    if ! runs_32bit_wine; then
+        export WINELOADER=/usr/lib/wine/wine64
+        local loader
+        for loader in wine wine-stable; do
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$loader"
+            chmod +x "$bin/$loader"
+        done
+    fi
     export PATH="$bin:$PATH"
 
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
