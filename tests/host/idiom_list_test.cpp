@@ -117,9 +117,10 @@ TEST(ReadIdiomList, PiecesGiveTheSameEntriesAsOneRead) {
     }
 }
 
-// A file of many lines across many read blocks, with lines longer than a
-// block. Whatever the pieces and however far the size hint is off, every
-// entry must come out intact and in order, also after the buffer has grown.
+// A file of many lines across many read blocks, with lines longer than the
+// pieces it is read in. Whatever the pieces and however far the size hint is
+// off, every entry must come out intact and in order, also after the buffer
+// has grown.
 TEST(ReadIdiomList, LargeFileGivesEveryEntryWhateverTheHint) {
     using namespace std::string_literals;
     const std::string idiom = Gbk(u8"成语");
