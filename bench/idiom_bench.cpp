@@ -1,19 +1,23 @@
-// How fast the idiom file loads, measured against merely reading its bytes
-// and against the plain way of loading it line by line, how much memory a
-// loaded million-entry dictionary takes, and what cutting an entry into its
-// display fields costs.
+// How fast the idiom file loads, measured against merely reading its bytes,
+// against reading them into a fresh buffer of the file's size and against the
+// plain way of loading it line by line; how much memory a loaded
+// million-entry dictionary takes; and what cutting an entry into its display
+// fields costs.
 //
 //   idiom_bench [--data_dir=DIR] [Google Benchmark flags]
 //
-// The summary ends with "load-ratio-30000: R" and, as the last line printed,
-// "load-ratio: R": the load time of the 30,000- and the million-entry file
-// divided by the time to read it raw.
+// The last three lines printed are "load-ratio-30000: R" (the load of the
+// 30,000-entry file over its raw read), "fgets-ratio-30000: R" (the plain way
+// over the load) and "load-ratio-fresh: R" (the load of the million-entry
+// file over its read into a fresh buffer), each from rounds that time the two
+// ways back to back (PairedRatio).
 
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -38,6 +42,10 @@ namespace {
 constexpr std::size_t kSmallEntries = 30'000;
 constexpr std::size_t kLargeEntries = 1'000'000;
 constexpr std::size_t kReadBlock = std::size_t{1} << 20;
+// Rounds of the paired ratios (PairedRatio): a round of the large file takes
+// seconds.
+constexpr int kSmallRounds = 101;
+constexpr int kLargeRounds = 5;
 
 // The LF bytes in [at, end), found with the same memchr scan the loader uses
 // to find line ends.
@@ -61,101 +69,113 @@ std::size_t CountLines(const std::filesystem::path& path, std::vector<char>& buf
     return lines;
 }
 
-void BM_Load(benchmark::State& state, const GeneratedDictionary& dictionary) {
-    for (auto _ : state) {
-        IdiomList list;
-        if (!LoadIdiomList(list, dictionary.path)) {
-            state.SkipWithError("cannot open the dictionary");
-            break;
-        }
-        benchmark::DoNotOptimize(list.size());
-        // Freeing the list is not part of loading it.
-        state.PauseTiming();
-        if (list.size() != dictionary.entries) {
-            state.SkipWithError("the load did not find every entry");
-        }
-        list.clear();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(dictionary.bytes));
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(dictionary.entries));
+// The ways of reading a dictionary that are timed. Each returns what it keeps,
+// which is freed outside the time measured, and Lines() tells how many lines
+// it saw.
+
+IdiomList Load(const GeneratedDictionary& dictionary) {
+    IdiomList list;
+    LoadIdiomList(list, dictionary.path);
+    return list;
 }
+std::size_t Lines(const IdiomList& list) { return list.size(); }
 
 // The floor for any loader: the same open and the same bytes through the same
 // stream type, with nothing kept but a count.
-void BM_RawRead(benchmark::State& state, const GeneratedDictionary& dictionary) {
-    std::vector<char> buffer(kReadBlock);
-    for (auto _ : state) {
-        const std::size_t lines = CountLines(dictionary.path, buffer);
-        benchmark::DoNotOptimize(lines);
-        if (lines != dictionary.entries) {
-            state.SkipWithError("the raw read did not see every line");
-        }
+class RawRead {
+public:
+    std::size_t operator()(const GeneratedDictionary& dictionary) {
+        return CountLines(dictionary.path, m_buffer);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(dictionary.bytes));
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(dictionary.entries));
-}
 
-// Reading the whole file into a buffer allocated for it with new[], as a
-// plain loader that keeps the bytes would: adds the page faults and cache
-// misses of fresh memory to the raw read. The loader lays large blocks out for
-// huge pages and cuts lines on a second thread, which is how it comes close to
-// the raw read all the same.
-void BM_ReadWhole(benchmark::State& state, const GeneratedDictionary& dictionary) {
+private:
+    std::vector<char> m_buffer = std::vector<char>(kReadBlock);
+};
+std::size_t Lines(std::size_t lines) { return lines; }
+
+// Reading the whole file into a buffer allocated for it with new[]: the floor
+// for any loader that keeps the file's bytes, since the system must clear
+// every fresh page it hands out. Where the allocator cannot hand back freed
+// pages, as for a buffer of hundreds of MB, that clearing costs more than the
+// reading itself.
+struct WholeFile {
+    std::unique_ptr<char[]> bytes;
+    std::size_t lines = 0;
+};
+WholeFile ReadWhole(const GeneratedDictionary& dictionary) {
     const auto size = static_cast<std::size_t>(dictionary.bytes);
-    for (auto _ : state) {
-        std::ifstream in(dictionary.path, std::ios::binary);
-        std::unique_ptr<char[]> bytes(new char[size]);
-        in.read(bytes.get(), static_cast<std::streamsize>(size));
-        const std::size_t lines = CountLf(bytes.get(), bytes.get() + in.gcount());
-        benchmark::DoNotOptimize(lines);
-        state.PauseTiming();
-        if (lines != dictionary.entries) {
-            state.SkipWithError("the whole-file read did not see every line");
-        }
-        bytes.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(dictionary.bytes));
+    std::ifstream in(dictionary.path, std::ios::binary);
+    WholeFile whole{std::unique_ptr<char[]>(new char[size])};
+    in.read(whole.bytes.get(), static_cast<std::streamsize>(size));
+    whole.lines = CountLf(whole.bytes.get(), whole.bytes.get() + in.gcount());
+    return whole;
 }
+std::size_t Lines(const WholeFile& whole) { return whole.lines; }
 
 // The plain way to load the file: fgets into a 2000-byte buffer, one heap
-// string per line up to its first NUL, trimmed as the loader trims. What the
-// loader is measured against besides the raw read.
-void BM_FgetsLines(benchmark::State& state, const GeneratedDictionary& dictionary) {
-    const std::string path = dictionary.path.string();
+// string per line up to its first NUL, trimmed as the loader trims.
+std::vector<std::string> FgetsLines(const GeneratedDictionary& dictionary) {
+    std::vector<std::string> entries;
+    std::FILE* file = std::fopen(dictionary.path.string().c_str(), "rb");
+    if (file == nullptr) {
+        return entries;
+    }
+    char line[2000];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        std::string entry(line);
+        gbk::TrimRight(entry);
+        entries.push_back(std::move(entry));
+    }
+    std::fclose(file);
+    return entries;
+}
+std::size_t Lines(const std::vector<std::string>& entries) { return entries.size(); }
+
+template <class Way>
+void MeasureWay(benchmark::State& state, const GeneratedDictionary& dictionary, Way way) {
     for (auto _ : state) {
-        std::vector<std::string> entries;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr) {
-            state.SkipWithError("cannot open the dictionary");
-            break;
-        }
-        char line[2000];
-        while (std::fgets(line, sizeof line, file) != nullptr) {
-            std::string entry(line);
-            gbk::TrimRight(entry);
-            entries.push_back(std::move(entry));
-        }
-        std::fclose(file);
-        benchmark::DoNotOptimize(entries.data());
-        // Freeing the strings is not part of loading them.
+        auto kept = way(dictionary);
+        benchmark::DoNotOptimize(kept);
+        // Checking and freeing what was read is not part of reading it.
         state.PauseTiming();
-        if (entries.size() != dictionary.entries) {
-            state.SkipWithError("fgets did not find every entry");
+        if (Lines(kept) != dictionary.entries) {
+            state.SkipWithError("not every line was seen");
         }
-        entries = {};
+        kept = {};
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(dictionary.bytes));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(dictionary.entries));
+}
+
+// Seconds that one call of `way` takes, without the freeing of what it keeps.
+template <class Way>
+double SecondsOf(Way& way, const GeneratedDictionary& dictionary) {
+    const auto start = std::chrono::steady_clock::now();
+    auto kept = way(dictionary);
+    const auto end = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(kept);
+    return std::chrono::duration<double>(end - start).count();
+}
+
+// How much longer `over` takes than `under`. Other processes on the machine
+// load it unevenly, so two benchmarks run one after the other can meet very
+// different loads; here each round times the two ways back to back, over
+// under under over, so that a load that rises or falls during the round
+// weighs on both, and the median of the rounds' ratios is kept.
+template <class Over, class Under>
+double PairedRatio(const GeneratedDictionary& dictionary, Over over, Under under, int rounds) {
+    std::vector<double> ratios;
+    for (int round = 0; round < rounds; ++round) {
+        double top = SecondsOf(over, dictionary);
+        const double bottom = SecondsOf(under, dictionary) + SecondsOf(under, dictionary);
+        top += SecondsOf(over, dictionary);
+        ratios.push_back(top / bottom);
+    }
+    std::nth_element(ratios.begin(), ratios.begin() + rounds / 2, ratios.end());
+    return ratios[static_cast<std::size_t>(rounds / 2)];
 }
 
 // What showing an entry costs: SplitEntry, which lays out the explanation
@@ -367,18 +387,20 @@ int main(int argc, char** argv) {
     for (const auto& [name, dictionary] :
          {std::pair{smallName, &small}, std::pair{largeName, &large}}) {
         const double minTime = dictionary == &large ? 1.0 : 0.5;
-        using Measure = void (*)(benchmark::State&, const GeneratedDictionary&);
-        for (const auto& [kind, measure] : {std::pair<const char*, Measure>{"load", BM_Load},
-                                            {"raw_read", BM_RawRead},
-                                            {"read_whole", BM_ReadWhole},
-                                            {"fgets_lines", BM_FgetsLines}}) {
-            benchmark::RegisterBenchmark((kind + ("/" + name)).c_str(), measure, *dictionary)
+        const auto add = [&, &name = name, dictionary = dictionary](const char* kind, auto way) {
+            benchmark::RegisterBenchmark(
+                (kind + ("/" + name)).c_str(),
+                [dictionary, way](benchmark::State& state) { MeasureWay(state, *dictionary, way); })
                 ->Unit(benchmark::kMillisecond)
                 ->MinTime(minTime)
                 ->Repetitions(3)
                 ->ReportAggregatesOnly(true)
                 ->UseRealTime();
-        }
+        };
+        add("load", Load);
+        add("raw_read", RawRead());
+        add("read_whole", ReadWhole);
+        add("fgets_lines", FgetsLines);
     }
     benchmark::RegisterBenchmark(("split_entry/" + smallName).c_str(), BM_SplitEntry, smallList)
         ->Unit(benchmark::kMillisecond)
@@ -398,7 +420,6 @@ int main(int argc, char** argv) {
     std::printf("\n--- summary (median of 3 repetitions, real time) ---\n");
     std::printf("%9s %9s %11s %11s %11s %9s %11s\n", "entries", "MB", "load ms", "raw read ms",
                 "fgets ms", "load/raw", "fgets/load");
-    std::map<std::string, double> ratios;
     for (const auto& [name, dictionary] :
          {std::pair{smallName, &small}, std::pair{largeName, &large}}) {
         const auto load = reporter.Seconds("load/" + name);
@@ -409,7 +430,6 @@ int main(int argc, char** argv) {
             std::printf("%9s not measured\n", name.c_str());
             continue;
         }
-        ratios[name] = *load / *raw;
         std::printf("%9s %9.1f %11.2f %11.2f ", name.c_str(), megabytes, *load * 1e3, *raw * 1e3);
         if (fgets) {
             std::printf("%11.2f %9.2f %11.1f\n", *fgets * 1e3, *load / *raw, *fgets / *load);
@@ -453,15 +473,21 @@ int main(int argc, char** argv) {
     for (const std::string& name : reporter.Failed()) {
         std::printf("benchmark %s reported an error\n", name.c_str());
     }
-    // The million-entry ratio last, where scripts look for it.
-    for (const std::string& name : {smallName, largeName}) {
-        const std::string label = name == largeName ? "load-ratio" : "load-ratio-" + name;
-        if (const auto found = ratios.find(name); found != ratios.end()) {
-            std::printf("%s: %.2f\n", label.c_str(), found->second);
-        } else {
-            std::printf("%s: n/a\n", label.c_str());
-        }
-    }
+    // The three figures last, where scripts look for them, each from its own
+    // paired rounds (after the benchmarks, so that the table above is not
+    // disturbed by them).
+    std::fflush(stdout);
+    const double figures[] = {
+        PairedRatio(small, Load, RawRead(), kSmallRounds),
+        PairedRatio(small, FgetsLines, Load, kSmallRounds),
+        PairedRatio(large, Load, ReadWhole, kLargeRounds),
+    };
+    std::printf(
+        "\n--- paired: median of the ratios of %d rounds (30,000) and %d rounds (1,000,000) ---\n",
+        kSmallRounds, kLargeRounds);
+    std::printf("load-ratio-%s: %.2f\n", smallName.c_str(), figures[0]);
+    std::printf("fgets-ratio-%s: %.2f\n", smallName.c_str(), figures[1]);
+    std::printf("load-ratio-fresh: %.2f\n", figures[2]);
     std::fflush(stdout);
     return reporter.Failed().empty() ? 0 : 1;
 }

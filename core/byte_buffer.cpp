@@ -1,9 +1,8 @@
 #include "byte_buffer.h"
 
 #include <cstring>
+#include <new>
 #include <utility>
-
-#include "large_block.h"
 
 ByteBuffer::~ByteBuffer() { Release(); }
 
@@ -24,7 +23,7 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
     if (capacity <= m_capacity) {
         return;
     }
-    char* bigger = static_cast<char*>(AllocateBlock(capacity));
+    char* bigger = static_cast<char*>(::operator new(capacity));
     if (keep > 0) {
         std::memcpy(bigger, m_data, keep);
     }
@@ -34,7 +33,7 @@ void ByteBuffer::Reserve(std::size_t capacity, std::size_t keep) {
 }
 
 void ByteBuffer::Release() {
-    FreeBlock(m_data, m_capacity);
+    ::operator delete(m_data);
     m_data = nullptr;
     m_capacity = 0;
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "byte_buffer.h"
-#include "large_block.h"
 
 // The idiom file's name as GBK bytes: "成语.txt".
 inline constexpr char kIdiomFileName[] = "\xB3\xC9\xD3\xEF.txt";
@@ -42,7 +41,7 @@ private:
 
     ByteBuffer m_bytes;
     std::size_t m_used = 0;  // bytes of m_bytes in use
-    std::vector<Span, BlockAllocator<Span>> m_entries;
+    std::vector<Span> m_entries;
 };
 
 // Where the loader's bytes come from.
@@ -56,9 +55,7 @@ public:
 // Reads every line of `in` into `list`: LF ends a line, trailing white space is
 // trimmed, a NUL ends its entry, blank lines stay as empty entries. A read
 // error or exhausted memory ends loading silently and keeps what was read.
-// `sizeHint`, when known, sizes the buffer for all the bytes at once; on
-// Linux a large one also has the lines cut on a second thread as the bytes
-// come. `in` is only ever called on the calling thread.
+// `sizeHint`, when known, sizes the buffer for all the bytes at once.
 void ReadIdiomList(ByteSource& in, IdiomList& list, std::size_t sizeHint = 0);
 
 // The same from a stream (in idiom_list_stream.cpp, so that a program that

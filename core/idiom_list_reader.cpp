@@ -8,26 +8,10 @@
 
 #include "gbk_text.h"
 
-// Cutting on a second thread pays where large blocks are laid out for huge
-// pages (large_block.cpp). The Windows build was measured, under Wine, to load
-// a million entries slower with it (464 ms against 361), so there the lines
-// are cut as the bytes come.
-#ifdef __linux__
-#define CUT_ALONGSIDE 1
-#include <atomic>
-#include <system_error>
-#include <thread>
-#endif
-
 // Reads the bytes straight into the list's buffer and marks each line's entry
 // where it lies: nothing copied, no allocation per line, and bytes trimmed off
 // an entry simply stay unused. The bytes come in pieces small enough to be
 // cut into lines while they are still in the processor's cache.
-//
-// On Linux, a large file whose size is known is cut into lines on a second
-// thread while this one reads: reading into fresh memory is bound by the memory (the
-// system clears every page it hands out), cutting by the processor, and side
-// by side the load takes little longer than the reading alone.
 class IdiomListReader {
 public:
     explicit IdiomListReader(IdiomList& list)
@@ -42,13 +26,12 @@ public:
         } keep{*this};
         m_hintEnd = m_loadStart + std::min(sizeHint, kNone - m_loadStart);
         try {
-            bool ended = false;
             // Room for the whole file when its size is known (and one byte
             // more, so that the read that meets the end needs no growth).
-            if (sizeHint > 0 && TryGrow(sizeHint + 1) && sizeHint >= kCutAlongside) {
-                ended = ReadCuttingAlongside(in);
+            if (sizeHint > 0) {
+                TryGrow(sizeHint + 1);
             }
-            while (!ended) {
+            for (bool ended = false; !ended;) {
                 const std::size_t from = m_end;
                 ended = ReadPiece(in) == 0;
                 CutLines(from, m_end);
@@ -66,24 +49,15 @@ private:
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
     static constexpr std::size_t kPiece = std::size_t{256} << 10;
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    // Below this a second thread saves nothing measurable.
-    static constexpr std::size_t kCutAlongside = std::size_t{32} << 20;
-    // The cutting thread is woken at most once for this many bytes read.
-    static constexpr std::size_t kWakeEvery = std::size_t{1} << 20;
-    // Marks the end of reading in the offset the cutting thread is given; no
-    // buffer reaches that far.
-    static constexpr std::size_t kDone = ~(kNone >> 1);
 
     void Grow(std::size_t extra) { m_list.m_bytes.Reserve(m_end + extra, m_end); }
 
     // A request that cannot be met is no loss: the buffer then grows as the
     // bytes come.
-    bool TryGrow(std::size_t extra) {
+    void TryGrow(std::size_t extra) {
         try {
             Grow(extra);
-            return true;
         } catch (const std::bad_alloc&) {
-            return false;
         }
     }
 
@@ -98,81 +72,6 @@ private:
         m_end += got;
         return got;
     }
-
-#ifdef CUT_ALONGSIDE
-    // Reads into the buffer as it is, while a second thread cuts what has
-    // been read into lines, until the bytes end or the buffer is full. Returns
-    // whether the bytes have ended. Throws std::bad_alloc when the cutting
-    // ran out of memory.
-    bool ReadCuttingAlongside(ByteSource& in) {
-        const std::size_t start = m_end;
-        // How far the bytes are read; with kDone added once reading is over.
-        std::atomic<std::size_t> readEnd{start};
-        std::atomic<bool> cutFailed{false};
-        const auto cut = [&] {
-            std::size_t from = start;
-            try {
-                for (;;) {
-                    const std::size_t seen = readEnd.load(std::memory_order_acquire);
-                    const std::size_t to = seen & ~kDone;
-                    if (from < to) {
-                        CutLines(from, to);
-                        ReserveEntries(to);
-                        from = to;
-                    }
-                    if (seen & kDone) {
-                        return;
-                    }
-                    // At once if more has been read since.
-                    readEnd.wait(seen, std::memory_order_acquire);
-                }
-            } catch (const std::bad_alloc&) {
-                cutFailed.store(true, std::memory_order_relaxed);
-            }
-        };
-        std::thread cutter;
-        try {
-            cutter = std::thread(cut);
-        } catch (const std::system_error&) {
-            return false;  // no thread to be had: cut as the bytes come
-        }
-        // Whatever happens to the reading (a source may throw), the cutting
-        // ends with it, at the last byte read.
-        struct Finish {
-            std::thread& cutter;
-            std::atomic<std::size_t>& readEnd;
-            const std::size_t& end;
-            ~Finish() {
-                readEnd.store(end | kDone, std::memory_order_release);
-                readEnd.notify_one();
-                cutter.join();
-            }
-        };
-        bool ended = false;
-        {
-            const Finish finish{cutter, readEnd, m_end};
-            std::size_t woken = m_end;
-            while (m_end < m_list.m_bytes.capacity() &&
-                   !cutFailed.load(std::memory_order_relaxed)) {
-                if (ReadPiece(in) == 0) {
-                    ended = true;
-                    break;
-                }
-                readEnd.store(m_end, std::memory_order_release);
-                if (m_end - woken >= kWakeEvery) {
-                    readEnd.notify_one();
-                    woken = m_end;
-                }
-            }
-        }
-        if (cutFailed.load(std::memory_order_relaxed)) {
-            throw std::bad_alloc();
-        }
-        return ended;
-    }
-#else
-    bool ReadCuttingAlongside(ByteSource&) { return false; }
-#endif
 
     // Once the list of entries would run out before the bytes the size hint
     // announces are read, the lines read so far tell how many those bytes

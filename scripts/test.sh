@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, from a bare Debian machine:
-#   host unit tests; the same under AddressSanitizer + UndefinedBehaviorSanitizer,
-#   and the core's under ThreadSanitizer (the loader cuts large files on a
-#   second thread);
+#   host unit tests; the same under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   bounded fuzzing; the Windows build and its tests under Wine, in a Chinese
 #   locale (ANSI code page 936) and in an English one (1252).
 #
@@ -82,12 +80,6 @@ sanitizer_build() {
         cmake --build build/asan -j "$JOBS"
 }
 
-thread_sanitizer_build() {
-    cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DQUENDRIL_SANITIZE_THREAD=ON \
-        -DQUENDRIL_TOOLS=OFF >/dev/null &&
-        cmake --build build/tsan -j "$JOBS" --target core_tests
-}
-
 windows_build() {
     # The hostile dictionaries are written here, once: the locales' runs,
     # side by side, only read them.
@@ -148,10 +140,6 @@ host_lane() {
             stage asan-tests "host tests under ASan+UBSan" ctest \
             ctest --test-dir build/asan --output-on-failure -j "$JOBS" || true
     fi
-    if stage tsan-build "ThreadSanitizer build" build thread_sanitizer_build; then
-        TSAN_OPTIONS=halt_on_error=1 stage tsan-tests "core tests under TSan" check \
-            build/tsan/tests/host/core_tests || true
-    fi
 }
 
 windows_lane() {
@@ -193,8 +181,8 @@ wait "$fuzz" || true
 passed=0
 failed=0
 echo "== stage times"
-for id in host-build host-tests asan-build asan-tests tsan-build tsan-tests fuzz prefixes win-build \
-    wine-zh wine-en wine-cp; do
+for id in host-build host-tests asan-build asan-tests fuzz prefixes win-build wine-zh wine-en \
+    wine-cp; do
     [ -f "$logs/$id.time" ] || continue
     printf '%6s s  %s\n' "$(cat "$logs/$id.time")" "$(cat "$logs/$id.title")"
     read -r p f <"$logs/$id.count"
