@@ -1,9 +1,11 @@
 // The main dialog at 150 % (144 dpi) against 100 % (96 dpi): the dialog and
 // its controls grow together, the display font keeps its 25 points, and every
-// control's text still fits. Runs in a Wine prefix of its own, whose DPI it
-// sets for each run of the probe beside it.
+// control's text still fits; every entry's pronunciation and idiom are shown
+// whole, and the About box's texts too. Runs in a Wine prefix of its own,
+// whose DPI it sets for each run of the probe beside it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -75,10 +77,20 @@ void ExpectTextsFit(Measures& at, int dpi) {
     }
 }
 
+// The probe's measures at 96 and at 144 dpi, taken once for all the tests.
+Measures& MeasuredAt(DWORD dpi) {
+    static std::map<DWORD, Measures> s_measures;
+    if (s_measures.empty()) {
+        s_measures[96] = MeasureAt(96);
+        s_measures[144] = MeasureAt(144);
+        SetScreenDpi(96);
+    }
+    return s_measures[dpi];
+}
+
 TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
-    Measures normal = MeasureAt(96);
-    Measures high = MeasureAt(144);
-    SetScreenDpi(96);
+    Measures& normal = MeasuredAt(96);
+    Measures& high = MeasuredAt(144);
     ASSERT_EQ(normal["dpi"], std::vector<int>{96});
     ASSERT_EQ(high["dpi"], std::vector<int>{144}) << "the prefix's DPI did not reach the probe";
 
@@ -108,6 +120,53 @@ TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
     }
     ExpectTextsFit(normal, 96);
     ExpectTextsFit(high, 144);
+}
+
+// Every entry of the starter dictionary, and one with the longest idiom and
+// pronunciation a large dictionary holds: a field is drawn in 25 points when
+// its text fits there, else in the largest size that holds it, never below 9.
+TEST(HighDpi, PronunciationsAndIdiomsShowWholeInTheLargestSizeThatFits) {
+    for (DWORD dpi : {96u, 144u}) {
+        for (int id : {IDC_PINYIN, IDC_IDIOM}) {
+            const std::vector<int>& fits = MeasuredAt(dpi)["fit" + std::to_string(id)];
+            ASSERT_EQ(fits.size() % 6, 0u);
+            // The starter dictionary and the probe's own two entries.
+            ASSERT_GT(fits.size() / 6, 390u) << dpi << " dpi, control " << id;
+            int smaller = 0;
+            for (std::size_t at = 0; at < fits.size(); at += 6) {
+                const int entry = fits[at], points = fits[at + 1], need = fits[at + 2],
+                          room = fits[at + 3], needAt25 = fits[at + 4], needOneUp = fits[at + 5];
+                SCOPED_TRACE(std::to_string(dpi) + " dpi, control " + std::to_string(id) +
+                             ", entry " + std::to_string(entry) + ", " + std::to_string(points) +
+                             " points");
+                EXPECT_LE(need, room) << "cut";
+                if (needAt25 <= room) {
+                    EXPECT_EQ(points, 25) << "fits in 25 points";
+                    continue;
+                }
+                ++smaller;
+                std::printf(
+                    "%lu dpi, control %d, entry %d: %d px in 25 points, %d px in %d, room %d\n",
+                    dpi, id, entry, needAt25, need, points, room);
+                EXPECT_GE(points, 9);
+                EXPECT_LT(points, 25);
+                EXPECT_GT(needOneUp, room) << "a larger size would fit";
+            }
+            // The longest entry at least is too long for 25 points.
+            EXPECT_GE(smaller, 1) << dpi << " dpi, control " << id;
+        }
+    }
+}
+
+TEST(HighDpi, AboutBoxShowsEveryTextWhole) {
+    for (DWORD dpi : {96u, 144u}) {
+        for (const char* text : {"about0", "about1", "about2"}) {
+            const std::vector<int>& about = MeasuredAt(dpi)[text];
+            ASSERT_EQ(about.size(), 4u) << text;
+            EXPECT_LE(about[0], about[2]) << text << " too wide at " << dpi << " dpi";
+            EXPECT_LE(about[1], about[3]) << text << " cut off at " << dpi << " dpi";
+        }
+    }
 }
 
 }  // namespace
