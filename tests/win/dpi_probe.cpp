@@ -71,23 +71,26 @@ int ScreenDpi() {
     return ::GetDeviceCaps(screen, LOGPIXELSY);
 }
 
-// The whole point size whose font is `height` pixels high at this DPI, or 0.
-int PointsOf(int height, int dpi) {
-    for (int points = 1; points <= 72; ++points) {
-        if (-::MulDiv(dpi, points * 10, 720) == height) return points;
-    }
-    return 0;
+// "KEY needWidth needHeight roomWidth roomHeight" of a control's text.
+std::string TextLine(const std::string& key, HWND control) {
+    const RECT area = TextArea(control);
+    const SIZE needs = TextNeeds(control, area);
+    std::ostringstream out;
+    out << key << ' ' << needs.cx << ' ' << needs.cy << ' ' << area.right - area.left << ' '
+        << area.bottom - area.top << '\n';
+    return out.str();
 }
 
 // How a one-line field draws entry `entry`: "fitID entry points need room
-// need25 needUp", its font's size in points, the width its text needs in that
+// need25 needUp": its font's size in points, the width its text needs in that
 // font against the room it has, and the width in 25 points and in one point
 // more than it got.
-std::string MeasureField(HWND dialog, int id, int entry) {
+std::string FieldLine(HWND dialog, int id, int entry) {
     HWND control = ::GetDlgItem(dialog, id);
     LOGFONTW font = {};
     ::GetObjectW(FontOf(control), sizeof(font), &font);
-    const int points = PointsOf(font.lfHeight, ScreenDpi());
+    int points = 1;
+    while (points < 72 && -::MulDiv(ScreenDpi(), points * 10, 720) != font.lfHeight) ++points;
     const RECT area = TextArea(control);
     auto needsAt = [&](int size) {
         CFont other;
@@ -97,27 +100,6 @@ std::string MeasureField(HWND dialog, int id, int entry) {
     std::ostringstream out;
     out << "fit" << id << ' ' << entry << ' ' << points << ' ' << TextNeeds(control, area).cx << ' '
         << area.right - area.left << ' ' << needsAt(25) << ' ' << needsAt(points + 1) << '\n';
-    return out.str();
-}
-
-// "aboutN needWidth needHeight roomWidth roomHeight" for each text of the
-// About box.
-std::string MeasureAbout(HWND about) {
-    std::ostringstream out;
-    int n = 0;
-    for (HWND control = ::GetWindow(about, GW_CHILD); control != nullptr;
-         control = ::GetWindow(control, GW_HWNDNEXT)) {
-        wchar_t kind[16] = {};
-        ::GetClassNameW(control, kind, 16);
-        if (::lstrcmpiW(kind, L"Static") != 0 ||
-            (::GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            continue;
-        RECT room;
-        ::GetClientRect(control, &room);
-        const SIZE needs = TextNeeds(control, room);
-        out << "about" << n++ << ' ' << needs.cx << ' ' << needs.cy << ' ' << room.right << ' '
-            << room.bottom << '\n';
-    }
     return out.str();
 }
 
@@ -134,15 +116,10 @@ std::string Measure(HWND dialog) {
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
         out << "control" << id << ' ' << box.left << ' ' << box.top << ' ' << box.right - box.left
             << ' ' << box.bottom - box.top << '\n';
-        const RECT area = TextArea(control);
-        const SIZE needs = TextNeeds(control, area);
-        out << "text" << id << ' ' << needs.cx << ' ' << needs.cy << ' ' << area.right - area.left
-            << ' ' << area.bottom - area.top << '\n';
+        out << TextLine("text" + std::to_string(id), control);
     }
     LOGFONTW font = {};
-    ::GetObjectW(
-        reinterpret_cast<HFONT>(::SendDlgItemMessageW(dialog, IDC_IDIOM, WM_GETFONT, 0, 0)),
-        sizeof(font), &font);
+    ::GetObjectW(FontOf(::GetDlgItem(dialog, IDC_IDIOM)), sizeof(font), &font);
     out << "font " << font.lfHeight << '\n';
     return out.str();
 }
@@ -181,14 +158,18 @@ int main(int argc, char** argv) {
                               measured = Measure(dialog);
                               for (int i = 0; i < static_cast<int>(dlg.m_arrIdioms.size()); ++i) {
                                   dlg.ShowEntry(i);
-                                  measured += MeasureField(dialog, IDC_PINYIN, i) +
-                                              MeasureField(dialog, IDC_IDIOM, i);
+                                  measured += FieldLine(dialog, IDC_PINYIN, i) +
+                                              FieldLine(dialog, IDC_IDIOM, i);
                               }
                               ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
                           },
                           [&] {
                               HWND about = uitest::FindThreadWindow();
-                              measured += MeasureAbout(about);
+                              int n = 0;
+                              for (HWND c = ::GetWindow(about, GW_CHILD); c != nullptr;
+                                   c = ::GetWindow(c, GW_HWNDNEXT)) {
+                                  measured += TextLine("about" + std::to_string(n++), c);
+                              }
                               ::EndDialog(about, IDOK);
                           },
                           [&] { ::EndDialog(uitest::FindThreadWindow(), IDOK); }},

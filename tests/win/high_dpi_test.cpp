@@ -68,29 +68,51 @@ Measures MeasureAt(DWORD dpi) {
 constexpr int kControls[] = {IDOK,        IDCANCEL, IDC_PINYIN, IDC_IDIOM,
                              IDC_EXPLAIN, IDC_PREV, IDC_NEXT};
 
-void ExpectTextsFit(Measures& at, int dpi) {
-    for (int id : kControls) {
-        const std::vector<int>& text = at["text" + std::to_string(id)];
-        ASSERT_EQ(text.size(), 4u) << id;
-        EXPECT_LE(text[0], text[2]) << "text of control " << id << " cut at " << dpi << " dpi";
-        EXPECT_LE(text[1], text[3]) << "text of control " << id << " cut at " << dpi << " dpi";
+// Every control's text whose key starts with `prefix` fits its room.
+void ExpectTextsFit(const Measures& at, const std::string& prefix, int dpi) {
+    int texts = 0;
+    for (const auto& [key, text] : at) {
+        if (!key.starts_with(prefix)) continue;
+        ++texts;
+        ASSERT_EQ(text.size(), 4u) << key;
+        EXPECT_LE(text[0], text[2]) << key << " cut at " << dpi << " dpi";
+        EXPECT_LE(text[1], text[3]) << key << " cut at " << dpi << " dpi";
     }
+    EXPECT_GE(texts, 5) << prefix << " at " << dpi << " dpi";
 }
 
-// The probe's measures at 96 and at 144 dpi, taken once for all the tests.
-Measures& MeasuredAt(DWORD dpi) {
-    static std::map<DWORD, Measures> s_measures;
-    if (s_measures.empty()) {
-        s_measures[96] = MeasureAt(96);
-        s_measures[144] = MeasureAt(144);
-        SetScreenDpi(96);
+// The pronunciation and the idiom of every entry are drawn whole: in 25
+// points where the text fits there, else in the largest size that holds it,
+// never below 9.
+void ExpectEntriesFit(Measures& at, int dpi) {
+    int smaller = 0;
+    for (int id : {IDC_PINYIN, IDC_IDIOM}) {
+        const std::vector<int>& fits = at["fit" + std::to_string(id)];
+        ASSERT_GT(fits.size(), 390u * 6) << "the starter dictionary was not shown";
+        for (std::size_t i = 0; i + 5 < fits.size(); i += 6) {
+            const int entry = fits[i], points = fits[i + 1], need = fits[i + 2], room = fits[i + 3],
+                      needAt25 = fits[i + 4], needOneUp = fits[i + 5];
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, control " + std::to_string(id) + ", entry " +
+                         std::to_string(entry) + ", " + std::to_string(points) + " points");
+            EXPECT_LE(need, room) << "cut";
+            if (needAt25 <= room) {
+                EXPECT_EQ(points, 25);
+                continue;
+            }
+            ++smaller;
+            std::printf("%d dpi, control %d, entry %d: %d px in 25 points, %d px in %d, room %d\n",
+                        dpi, id, entry, needAt25, need, points, room);
+            EXPECT_GE(points, 9);
+            EXPECT_GT(needOneUp, room) << "a larger size fits";
+        }
     }
-    return s_measures[dpi];
+    EXPECT_GE(smaller, 2) << "the longest entry's two fields are too wide for 25 points";
 }
 
 TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
-    Measures& normal = MeasuredAt(96);
-    Measures& high = MeasuredAt(144);
+    Measures normal = MeasureAt(96);
+    Measures high = MeasureAt(144);
+    SetScreenDpi(96);
     ASSERT_EQ(normal["dpi"], std::vector<int>{96});
     ASSERT_EQ(high["dpi"], std::vector<int>{144}) << "the prefix's DPI did not reach the probe";
 
@@ -118,54 +140,10 @@ TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
             EXPECT_NEAR(after[i], before[i] * scale, 2.0) << "control " << id << " value " << i;
         }
     }
-    ExpectTextsFit(normal, 96);
-    ExpectTextsFit(high, 144);
-}
-
-// Every entry of the starter dictionary, and one with the longest idiom and
-// pronunciation a large dictionary holds: a field is drawn in 25 points when
-// its text fits there, else in the largest size that holds it, never below 9.
-TEST(HighDpi, PronunciationsAndIdiomsShowWholeInTheLargestSizeThatFits) {
-    for (DWORD dpi : {96u, 144u}) {
-        for (int id : {IDC_PINYIN, IDC_IDIOM}) {
-            const std::vector<int>& fits = MeasuredAt(dpi)["fit" + std::to_string(id)];
-            ASSERT_EQ(fits.size() % 6, 0u);
-            // The starter dictionary and the probe's own two entries.
-            ASSERT_GT(fits.size() / 6, 390u) << dpi << " dpi, control " << id;
-            int smaller = 0;
-            for (std::size_t at = 0; at < fits.size(); at += 6) {
-                const int entry = fits[at], points = fits[at + 1], need = fits[at + 2],
-                          room = fits[at + 3], needAt25 = fits[at + 4], needOneUp = fits[at + 5];
-                SCOPED_TRACE(std::to_string(dpi) + " dpi, control " + std::to_string(id) +
-                             ", entry " + std::to_string(entry) + ", " + std::to_string(points) +
-                             " points");
-                EXPECT_LE(need, room) << "cut";
-                if (needAt25 <= room) {
-                    EXPECT_EQ(points, 25) << "fits in 25 points";
-                    continue;
-                }
-                ++smaller;
-                std::printf(
-                    "%lu dpi, control %d, entry %d: %d px in 25 points, %d px in %d, room %d\n",
-                    dpi, id, entry, needAt25, need, points, room);
-                EXPECT_GE(points, 9);
-                EXPECT_LT(points, 25);
-                EXPECT_GT(needOneUp, room) << "a larger size would fit";
-            }
-            // The longest entry at least is too long for 25 points.
-            EXPECT_GE(smaller, 1) << dpi << " dpi, control " << id;
-        }
-    }
-}
-
-TEST(HighDpi, AboutBoxShowsEveryTextWhole) {
-    for (DWORD dpi : {96u, 144u}) {
-        for (const char* text : {"about0", "about1", "about2"}) {
-            const std::vector<int>& about = MeasuredAt(dpi)[text];
-            ASSERT_EQ(about.size(), 4u) << text;
-            EXPECT_LE(about[0], about[2]) << text << " too wide at " << dpi << " dpi";
-            EXPECT_LE(about[1], about[3]) << text << " cut off at " << dpi << " dpi";
-        }
+    for (auto [at, dpi] : {std::pair{&normal, 96}, std::pair{&high, 144}}) {
+        ExpectTextsFit(*at, "text", dpi);
+        ExpectTextsFit(*at, "about", dpi);
+        ExpectEntriesFit(*at, dpi);
     }
 }
 
