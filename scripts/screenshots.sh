@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots, docs/main-dialog.png and docs/about-box.png,
-# and docs/main-dialog-144dpi.png at 150 %: the program on the starter
-# dictionary under Wine on a private X server.
+# docs/main-dialog-long-entry.png on an entry whose pronunciation is too long
+# for 25 points, and docs/main-dialog-144dpi.png at 150 %: the program on the
+# starter dictionary under Wine on a private X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -31,6 +32,15 @@ capture() {
 capture main "$root/docs/main-dialog.png"
 "${poke[@]}" about
 capture about "$root/docs/about-box.png"
+
+# The starter dictionary's longest pronunciation, alone in a dictionary.
+wineserver -k
+long="$shots/long-entry"
+mkdir -p "$long"
+grep -aF "$(printf '醉翁之意不在酒 [' | iconv -f UTF-8 -t GBK)" data/成语.txt | head -1 >"$long/成语.txt"
+(cd "$long" && exec wine "$root/build/win/ui/quendril.exe") &
+"${poke[@]}" wait
+capture main "$root/docs/main-dialog-long-entry.png"
 
 # At 150 % (144 dpi) the dialog needs a larger screen: a prefix and an X server
 # of their own.

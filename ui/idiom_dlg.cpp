@@ -1,15 +1,14 @@
 #include "idiom_dlg.h"
 
 #include "about_dlg.h"
+#include "display_font.h"
 #include "home_page.h"
 #include "resource.h"
 
 namespace {
 // GBK texts of the program.
-constexpr char kDisplayFontFace[] = "\xCB\xCE\xCC\xE5";                // 宋体
 constexpr char kExitQuestion[] = "\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6?";  // 是否退出?
 constexpr char kExitCaption[] = "\xC8\xB7\xB6\xA8";                    // 确定
-constexpr int kDisplayFontSize = 250;                                  // tenths of a point
 }  // namespace
 
 CIdiomDlg::CIdiomDlg(CWnd* pParent) : CDialog(IDD_IDIOM_DIALOG, pParent) {
@@ -64,21 +63,20 @@ void CIdiomDlg::AddAboutToSystemMenu() {
     pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
 }
 
-// The display font is made once and kept for the life of the process, so a
-// second dialog shares it and no control is ever left with a dead font.
 void CIdiomDlg::SetDisplayFont() {
-    static CFont* s_pFont = nullptr;
-    if (s_pFont == nullptr) {
-        s_pFont = new CFont;
-        s_pFont->CreatePointFont(kDisplayFontSize, kDisplayFontFace);
-    }
-    const WPARAM font = reinterpret_cast<WPARAM>(static_cast<HFONT>(*s_pFont));
+    const WPARAM font = reinterpret_cast<WPARAM>(DisplayFont(kDisplayFontPoints));
     GetDlgItem(IDC_IDIOM).SendMessage(WM_SETFONT, font, TRUE);
     GetDlgItem(IDC_PINYIN).SendMessage(WM_SETFONT, font, TRUE);
     GetDlgItem(IDC_EXPLAIN).SendMessage(WM_SETFONT, font, TRUE);
 }
 
-void CIdiomDlg::RefreshFields() { UpdateData(FALSE); }
+// A pronunciation or idiom too long for its one line gets a smaller font for
+// this entry only; the explanation box wraps its lines.
+void CIdiomDlg::RefreshFields() {
+    FitDisplayFont(GetDlgItem(IDC_PINYIN).GetSafeHwnd(), afx::GbkToWide(m_strPinyin));
+    FitDisplayFont(GetDlgItem(IDC_IDIOM).GetSafeHwnd(), afx::GbkToWide(m_strIdiom));
+    UpdateData(FALSE);
+}
 
 // OK, and Enter in the edit boxes, change nothing: the dialog only closes
 // through Exit.

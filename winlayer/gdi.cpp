@@ -42,3 +42,17 @@ BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, HDC hDC) {
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
 
 CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+
+CClientDC::~CClientDC() {
+    if (m_hOriginalFont != nullptr) {
+        ::SelectObject(m_hDC, m_hOriginalFont);
+    }
+    ::ReleaseDC(m_hWnd, m_hDC);
+}
+
+void CClientDC::SelectFont(HFONT hFont) {
+    HGDIOBJ previous = ::SelectObject(m_hDC, hFont);
+    if (m_hOriginalFont == nullptr) {
+        m_hOriginalFont = previous;
+    }
+}

@@ -51,3 +51,21 @@ public:
 private:
     HDC m_hDC;
 };
+
+// A window's client-area device context for as long as it is in scope; a font
+// selected into it is taken out again before the context is released.
+class CClientDC {
+public:
+    explicit CClientDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~CClientDC();
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
+    operator HDC() const { return m_hDC; }
+
+    void SelectFont(HFONT hFont);
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+    HGDIOBJ m_hOriginalFont = nullptr;
+};

@@ -1,9 +1,13 @@
-// Opens the main dialog on a one-entry dictionary and writes to the file named
-// on its command line what the screen's DPI changes: the DPI, the sizes of the
-// dialog and its controls in pixels, the display font's height, and the room
-// each control's text needs against the room it has. The high-DPI test runs it
-// once for each DPI.
+// Opens the main dialog and writes to the file named on its command line what
+// the screen's DPI changes: the DPI, the sizes of the dialog and its controls
+// in pixels, the display font's height, and the room each control's text needs
+// against the room it has, on a short entry; then, for every entry of the
+// starter dictionary and for the longest texts a large dictionary holds, how
+// the pronunciation and the idiom are drawn; then the same room against need
+// for the About box's texts. The high-DPI test runs it once for each DPI.
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "gbk_literal.h"
@@ -35,30 +39,73 @@ RECT TextArea(HWND control) {
     return area;
 }
 
-// The size the control's text takes in its own font, wrapped to the area's
-// width where the control wraps.
-SIZE TextNeeds(HWND control, const RECT& area) {
+HFONT FontOf(HWND control) {
+    return reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The size the control's text takes in `font` (its own by default), wrapped
+// to the area's width where the control wraps: the explanation box and a
+// static without SS_CENTERIMAGE.
+SIZE TextNeeds(HWND control, const RECT& area, HFONT font = nullptr) {
     const int length = ::GetWindowTextLengthW(control);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), length + 1)));
-    const bool multiline = (::GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) &&
-                           ::GetDlgCtrlID(control) == IDC_EXPLAIN;
-    HDC dc = ::GetDC(control);
-    HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    wchar_t kind[16] = {};
+    ::GetClassNameW(control, kind, 16);
+    const bool isStatic = ::lstrcmpiW(kind, L"Static") == 0;
+    const bool wraps = isStatic ? (style & SS_CENTERIMAGE) == 0
+                                : (style & ES_MULTILINE) && ::GetDlgCtrlID(control) == IDC_EXPLAIN;
+    const bool prefix = isStatic && (style & SS_NOPREFIX) == 0;
+    CClientDC dc(control);
+    dc.SelectFont(font != nullptr ? font : FontOf(control));
     RECT needed = {0, 0, area.right - area.left, 0};
-    const UINT layout = multiline ? DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX : DT_SINGLELINE;
+    const UINT layout =
+        (wraps ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE) | (prefix ? 0 : DT_NOPREFIX);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | layout);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(control, dc);
     return {needed.right - needed.left, needed.bottom - needed.top};
+}
+
+int ScreenDpi() {
+    const CScreenDC screen;
+    return ::GetDeviceCaps(screen, LOGPIXELSY);
+}
+
+// "KEY needWidth needHeight roomWidth roomHeight" of a control's text.
+std::string TextLine(const std::string& key, HWND control) {
+    const RECT area = TextArea(control);
+    const SIZE needs = TextNeeds(control, area);
+    std::ostringstream out;
+    out << key << ' ' << needs.cx << ' ' << needs.cy << ' ' << area.right - area.left << ' '
+        << area.bottom - area.top << '\n';
+    return out.str();
+}
+
+// How a one-line field draws entry `entry`: "fitID entry points need room
+// need25 needUp": its font's size in points, the width its text needs in that
+// font against the room it has, and the width in 25 points and in one point
+// more than it got.
+std::string FieldLine(HWND dialog, int id, int entry) {
+    HWND control = ::GetDlgItem(dialog, id);
+    LOGFONTW font = {};
+    ::GetObjectW(FontOf(control), sizeof(font), &font);
+    int points = 1;
+    while (points < 72 && -::MulDiv(ScreenDpi(), points * 10, 720) != font.lfHeight) ++points;
+    const RECT area = TextArea(control);
+    auto needsAt = [&](int size) {
+        CFont other;
+        other.CreatePointFont(size * 10, "\xCB\xCE\xCC\xE5");  // 宋体
+        return TextNeeds(control, area, other).cx;
+    };
+    std::ostringstream out;
+    out << "fit" << id << ' ' << entry << ' ' << points << ' ' << TextNeeds(control, area).cx << ' '
+        << area.right - area.left << ' ' << needsAt(25) << ' ' << needsAt(points + 1) << '\n';
+    return out.str();
 }
 
 std::string Measure(HWND dialog) {
     std::ostringstream out;
-    HDC screen = ::GetDC(nullptr);
-    out << "dpi " << ::GetDeviceCaps(screen, LOGPIXELSY) << '\n';
-    ::ReleaseDC(nullptr, screen);
+    out << "dpi " << ScreenDpi() << '\n';
     RECT client;
     ::GetClientRect(dialog, &client);
     out << "dialog " << client.right << ' ' << client.bottom << '\n';
@@ -69,17 +116,27 @@ std::string Measure(HWND dialog) {
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
         out << "control" << id << ' ' << box.left << ' ' << box.top << ' ' << box.right - box.left
             << ' ' << box.bottom - box.top << '\n';
-        const RECT area = TextArea(control);
-        const SIZE needs = TextNeeds(control, area);
-        out << "text" << id << ' ' << needs.cx << ' ' << needs.cy << ' ' << area.right - area.left
-            << ' ' << area.bottom - area.top << '\n';
+        out << TextLine("text" + std::to_string(id), control);
     }
     LOGFONTW font = {};
-    ::GetObjectW(
-        reinterpret_cast<HFONT>(::SendDlgItemMessageW(dialog, IDC_IDIOM, WM_GETFONT, 0, 0)),
-        sizeof(font), &font);
+    ::GetObjectW(FontOf(::GetDlgItem(dialog, IDC_IDIOM)), sizeof(font), &font);
     out << "font " << font.lfHeight << '\n';
     return out.str();
+}
+
+// The longest texts of a large dictionary in one entry: an idiom of 15
+// characters and a pronunciation of 50, brackets included.
+std::string LongestEntry() {
+    return Gbk(
+        u8"甲乙丙丁戊己庚，辛壬癸子丑寅卯 [shuāng zhuàng chuǎng guāng huáng shuǎng zhuàng "
+        u8"é]释义。\r\n");
+}
+
+std::string StarterDictionary() {
+    std::filesystem::path path(std::u8string(u8"" QUENDRIL_STARTER_DICTIONARY));
+    if (path.native().starts_with(L"/")) path = L"Z:" + path.native();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
@@ -87,16 +144,35 @@ std::string Measure(HWND dialog) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string report = argv[1];
+    const std::string starter = StarterDictionary();
+    if (starter.empty()) return 3;
     WorkingDir dir;
     dir.Write(u8"成语.txt", Gbk(u8"画蛇添足 [huà shé tiān zú]比喻做了多余的事，反而不恰当。"
-                                u8"出处：《战国策·齐策二》。示例：你这样做是画蛇添足。\r\n"));
+                                u8"出处：《战国策·齐策二》。示例：你这样做是画蛇添足。\r\n") +
+                                starter + LongestEntry());
     std::string measured;
     CIdiomDlg dlg;
     uitest::RunWithSteps({[&] {
-                             HWND dialog = uitest::FindThreadWindow();
-                             measured = Measure(dialog);
-                             ::EndDialog(dialog, IDOK);
-                         }},
+                              HWND dialog = uitest::FindThreadWindow();
+                              dlg.ShowEntry(0);
+                              measured = Measure(dialog);
+                              for (int i = 0; i < static_cast<int>(dlg.m_arrIdioms.size()); ++i) {
+                                  dlg.ShowEntry(i);
+                                  measured += FieldLine(dialog, IDC_PINYIN, i) +
+                                              FieldLine(dialog, IDC_IDIOM, i);
+                              }
+                              ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+                          },
+                          [&] {
+                              HWND about = uitest::FindThreadWindow();
+                              int n = 0;
+                              for (HWND c = ::GetWindow(about, GW_CHILD); c != nullptr;
+                                   c = ::GetWindow(c, GW_HWNDNEXT)) {
+                                  measured += TextLine("about" + std::to_string(n++), c);
+                              }
+                              ::EndDialog(about, IDOK);
+                          },
+                          [&] { ::EndDialog(uitest::FindThreadWindow(), IDOK); }},
                          [&] { dlg.DoModal(); });
     std::ofstream(report, std::ios::binary) << measured;
     return measured.empty() ? 1 : 0;

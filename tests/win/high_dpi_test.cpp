@@ -1,9 +1,11 @@
 // The main dialog at 150 % (144 dpi) against 100 % (96 dpi): the dialog and
 // its controls grow together, the display font keeps its 25 points, and every
-// control's text still fits. Runs in a Wine prefix of its own, whose DPI it
-// sets for each run of the probe beside it.
+// control's text still fits; every entry's pronunciation and idiom are shown
+// whole, and the About box's texts too. Runs in a Wine prefix of its own,
+// whose DPI it sets for each run of the probe beside it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -66,13 +68,45 @@ Measures MeasureAt(DWORD dpi) {
 constexpr int kControls[] = {IDOK,        IDCANCEL, IDC_PINYIN, IDC_IDIOM,
                              IDC_EXPLAIN, IDC_PREV, IDC_NEXT};
 
-void ExpectTextsFit(Measures& at, int dpi) {
-    for (int id : kControls) {
-        const std::vector<int>& text = at["text" + std::to_string(id)];
-        ASSERT_EQ(text.size(), 4u) << id;
-        EXPECT_LE(text[0], text[2]) << "text of control " << id << " cut at " << dpi << " dpi";
-        EXPECT_LE(text[1], text[3]) << "text of control " << id << " cut at " << dpi << " dpi";
+// Every control's text whose key starts with `prefix` fits its room.
+void ExpectTextsFit(const Measures& at, const std::string& prefix, int dpi) {
+    int texts = 0;
+    for (const auto& [key, text] : at) {
+        if (!key.starts_with(prefix)) continue;
+        ++texts;
+        ASSERT_EQ(text.size(), 4u) << key;
+        EXPECT_LE(text[0], text[2]) << key << " cut at " << dpi << " dpi";
+        EXPECT_LE(text[1], text[3]) << key << " cut at " << dpi << " dpi";
     }
+    EXPECT_GE(texts, 5) << prefix << " at " << dpi << " dpi";
+}
+
+// The pronunciation and the idiom of every entry are drawn whole: in 25
+// points where the text fits there, else in the largest size that holds it,
+// never below 9.
+void ExpectEntriesFit(Measures& at, int dpi) {
+    int smaller = 0;
+    for (int id : {IDC_PINYIN, IDC_IDIOM}) {
+        const std::vector<int>& fits = at["fit" + std::to_string(id)];
+        ASSERT_GT(fits.size(), 390u * 6) << "the starter dictionary was not shown";
+        for (std::size_t i = 0; i + 5 < fits.size(); i += 6) {
+            const int entry = fits[i], points = fits[i + 1], need = fits[i + 2], room = fits[i + 3],
+                      needAt25 = fits[i + 4], needOneUp = fits[i + 5];
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, control " + std::to_string(id) + ", entry " +
+                         std::to_string(entry) + ", " + std::to_string(points) + " points");
+            EXPECT_LE(need, room) << "cut";
+            if (needAt25 <= room) {
+                EXPECT_EQ(points, 25);
+                continue;
+            }
+            ++smaller;
+            std::printf("%d dpi, control %d, entry %d: %d px in 25 points, %d px in %d, room %d\n",
+                        dpi, id, entry, needAt25, need, points, room);
+            EXPECT_GE(points, 9);
+            EXPECT_GT(needOneUp, room) << "a larger size fits";
+        }
+    }
+    EXPECT_GE(smaller, 2) << "the longest entry's two fields are too wide for 25 points";
 }
 
 TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
@@ -106,8 +140,11 @@ TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
             EXPECT_NEAR(after[i], before[i] * scale, 2.0) << "control " << id << " value " << i;
         }
     }
-    ExpectTextsFit(normal, 96);
-    ExpectTextsFit(high, 144);
+    for (auto [at, dpi] : {std::pair{&normal, 96}, std::pair{&high, 144}}) {
+        ExpectTextsFit(*at, "text", dpi);
+        ExpectTextsFit(*at, "about", dpi);
+        ExpectEntriesFit(*at, dpi);
+    }
 }
 
 }  // namespace

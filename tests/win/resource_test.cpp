@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 #include <cwctype>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <set>
 #include <string>
@@ -408,7 +410,7 @@ TEST(Resources, AboutBoxTemplate) {
     EXPECT_EQ(dlg.x, 0);
     EXPECT_EQ(dlg.y, 0);
     EXPECT_EQ(dlg.cx, 203);
-    EXPECT_EQ(dlg.cy, 88);
+    EXPECT_EQ(dlg.cy, 96);
     // Not WS_VISIBLE: the box shows once centred over its owner.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     EXPECT_EQ(dlg.style, style) << std::hex << "got 0x" << dlg.style << ", want 0x" << style;
@@ -424,11 +426,11 @@ TEST(Resources, AboutBoxTemplate) {
     ExpectItems(dlg, {
                          {kNoId, L"Static", Ordinal(IDR_MAINFRAME), SS_ICON, 11, 17, 21, 21},
                          {kNoId, L"Static", Text(AboutVersionLine()), WS_GROUP | SS_NOPREFIX, 40,
-                          10, 89, 8},
-                         {kNoId, L"Static", Text(Copyright()), WS_GROUP, 40, 25, 111, 8},
+                          10, 89, 16},
+                         {kNoId, L"Static", Text(Copyright()), WS_GROUP, 40, 33, 111, 8},
                          {IDOK, L"Button", Text(L"确定"), WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON,
                           146, 7, 50, 14},
-                         {kNoId, L"Static", Text(HomePage()), WS_GROUP, 39, 42, 119, 8},
+                         {kNoId, L"Static", Text(HomePage()), WS_GROUP, 39, 50, 119, 8},
                      });
 }
 
@@ -756,6 +758,33 @@ TEST(Resources, ManifestAsksForModernControlsDpiAndWindowsVersions) {
                         [&](const std::string& tag) { return HasAttribute(tag, "Id", id); });
         EXPECT_TRUE(listed) << id;
     }
+}
+
+// The program's own header, from its file: Windows gives a program made for
+// an older Windows the old window frames and, on a remote-desktop server,
+// compatibility shims.
+TEST(Resources, ProgramHeaderIsThatOfACurrentWindowsProgram) {
+    std::filesystem::path program(std::u8string(u8"" QUENDRIL_PROGRAM));
+    if (program.native().starts_with(L"/")) program = L"Z:" + program.native();
+    std::ifstream in(program, std::ios::binary);
+    std::vector<char> file(4096);
+    in.read(file.data(), static_cast<std::streamsize>(file.size()));
+    IMAGE_DOS_HEADER dos;
+    std::memcpy(&dos, file.data(), sizeof dos);
+    ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE) << program;
+    ASSERT_LE(dos.e_lfanew + sizeof(IMAGE_NT_HEADERS32), file.size());
+    IMAGE_NT_HEADERS32 nt;
+    std::memcpy(&nt, file.data() + dos.e_lfanew, sizeof nt);
+    ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+    ASSERT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    // Windows 7, the oldest the manifest names.
+    EXPECT_EQ(nt.OptionalHeader.MajorSubsystemVersion, 6);
+    EXPECT_EQ(nt.OptionalHeader.MinorSubsystemVersion, 1);
+    const WORD flags = nt.OptionalHeader.DllCharacteristics;
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE) << "ASLR";
+    EXPECT_TRUE(flags & IMAGE_DLLCHARACTERISTICS_NX_COMPAT) << "DEP";
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // A long browsing session on a large dictionary: the dialog must keep showing
-// the right entry, and hold its handles and memory steady.
+// the right entry, and hold its handles and memory steady, also where long
+// pronunciations make it change the fields' fonts.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
+#include "display_font.h"
 #include "idiom_dlg.h"
 // After windows.h, which it needs.
 #include <psapi.h>
@@ -23,6 +26,14 @@ int Clicks() {
 }
 
 std::string IdiomAt(int i) { return Gbk(u8"条") + std::to_string(i); }
+
+// Every seventh pronunciation is too long for 25 points, by a length that
+// runs through every smaller size and past the smallest.
+std::string PinyinAt(int i) {
+    const std::string pinyin = " [t" + std::to_string(i);
+    if (i % 7 != 0) return pinyin + "]";
+    return pinyin + std::string(20 + i / 7 % 60, 'a') + "]";
+}
 
 struct Usage {
     DWORD gdi, user;  // as the system counts them (Windows; Wine reports 0)
@@ -80,14 +91,14 @@ TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
     WorkingDir dir;
     std::string file;
     for (int i = 0; i < kEntries; ++i) {
-        file +=
-            IdiomAt(i) + " [t" + std::to_string(i) + "]" + Gbk(u8"释义出处：某书示例：无") + "\r\n";
+        file += IdiomAt(i) + PinyinAt(i) + Gbk(u8"释义出处：某书示例：无") + "\r\n";
     }
     dir.Write(u8"成语.txt", file);
 
     Usage before{}, after{};
     int clicksDone = 0;
     int mismatches = 0, stopsChecked = 0;
+    std::set<HFONT> fieldFonts;  // every font the one-line fields were given
     CIdiomDlg dlg;
     uitest::RunWithSteps(
         {[&] {
@@ -116,10 +127,13 @@ TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
                 for (int i = 0; i < length && clicks < kClicks; ++i, ++clicks) {
                     click(forward);
                     if (uitest::GetItemTextGbk(main, IDC_IDIOM) != IdiomAt(position)) ++mismatches;
+                    for (int id : {IDC_PINYIN, IDC_IDIOM}) {
+                        fieldFonts.insert(reinterpret_cast<HFONT>(
+                            ::SendDlgItemMessageW(main, id, WM_GETFONT, 0, 0)));
+                    }
                     if (clicks == 2000) before = Measure();  // after warming up
                 }
-                if (uitest::GetItemTextGbk(main, IDC_PINYIN) !=
-                        " [t" + std::to_string(position) + "]" ||
+                if (uitest::GetItemTextGbk(main, IDC_PINYIN) != PinyinAt(position) ||
                     uitest::GetItemTextGbk(main, IDC_EXPLAIN) != Gbk(u8"释义\r\n\r\n出处：某书")) {
                     ++mismatches;
                 }
@@ -136,6 +150,12 @@ TEST(Soak, HundredThousandClicksKeepFieldsRightAndResourcesSteady) {
     Print("after 2,000 clicks", before);
     Print("after the last click", after);
     EXPECT_EQ(mismatches, 0);
+    // The fonts are the kept ones, one a size, and all still alive: none was
+    // made per entry, none destroyed while in use.
+    EXPECT_GT(fieldFonts.size(), 1u) << "no entry was given a smaller font";
+    EXPECT_LE(fieldFonts.size(),
+              static_cast<std::size_t>(kDisplayFontPoints - kSmallestFontPoints + 1));
+    for (HFONT font : fieldFonts) EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
     if (clicksDone >= 2 * kEntries) {
         EXPECT_GE(stopsChecked, 2);
     }
