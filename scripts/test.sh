@@ -4,7 +4,8 @@
 #   and the core's under ThreadSanitizer (the loader cuts large files on a
 #   second thread);
 #   bounded fuzzing; the Windows build and its tests under Wine, in a Chinese
-#   locale (ANSI code page 936) and in an English one (1252).
+#   locale (ANSI code page 936) and in an English one (1252); the downloads
+#   built twice from the last commit and compared.
 #
 # Three lanes run side by side: the host build and tests, plain and under the
 # sanitizers; fuzzing (its own clang build, then each target in turn); and
@@ -145,6 +146,8 @@ host_lane() {
         TSAN_OPTIONS=halt_on_error=1 stage tsan-tests "core tests under TSan" check \
             build/tsan/tests/host/core_tests || true
     fi
+    # Two fresh clones of the last commit, their downloads compared byte for byte.
+    stage reproducible "reproducible packages" check tests/package/reproducible_test.sh || true
 }
 
 windows_lane() {
@@ -186,8 +189,8 @@ wait "$fuzz" || true
 passed=0
 failed=0
 echo "== stage times"
-for id in host-build host-tests asan-build asan-tests tsan-build tsan-tests fuzz prefixes win-build \
-    wine-zh wine-en wine-cp; do
+for id in host-build host-tests asan-build asan-tests tsan-build tsan-tests reproducible fuzz \
+    prefixes win-build wine-zh wine-en wine-cp; do
     [ -f "$logs/$id.time" ] || continue
     printf '%6s s  %s\n' "$(cat "$logs/$id.time")" "$(cat "$logs/$id.title")"
     read -r p f <"$logs/$id.count"
