@@ -54,6 +54,7 @@ SetDateSave off
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+
 !define DICTIONARY "成语.txt"
 ; Where the dictionary as shipped is kept, to tell a learner's changes from it.
 !define SHIPPED "original"
