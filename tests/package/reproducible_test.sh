@@ -11,12 +11,14 @@ repo="$(cd "$(dirname "$0")/../.." && pwd)"
 work="${1:-$repo/build/reproducible}"
 rm -rf "$work"
 mkdir -p "$work"
+# Both build this commit, whatever is committed while the first one runs.
+commit="$(git -C "$repo" rev-parse HEAD)"
 
 # build NAME FOLDER TZ UMASK: a fresh clone in FOLDER, its packages made
 build() {
     local name="$1" folder="$2" zone="$3" mask="$4"
-    echo "== $name: clone in $folder, TZ=$zone, umask $mask, $(date -u +%H:%M:%S)"
-    git clone -q "$repo" "$folder" &&
+    echo "== $name: ${commit:0:12} cloned in $folder, TZ=$zone, umask $mask, $(date -u +%H:%M:%S)"
+    git clone -q --no-checkout "$repo" "$folder" && git -C "$folder" checkout -q "$commit" &&
         (cd "$folder" && umask "$mask" && TZ="$zone" scripts/package.sh >/dev/null)
 }
 first="$work/one"
