@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034,SC2154  # the callers set and use these variables
 # What the setup program's tests share, sourced by them: the checks, a fresh
 # Wine prefix of the test's own, the setup program and the probe run in it.
 #

@@ -13,7 +13,7 @@
 # installation's.
 set -uo pipefail
 mode="$1" setup="$2" probe_exe="$3" program="$4" tool="$5" data="$6" work="$7"
-# shellcheck source=install_lib.sh
+# shellcheck source-path=SCRIPTDIR source=install_lib.sh
 source "$(dirname "$0")/install_lib.sh"
 case "$mode" in
     user) fresh=() other=all ;;

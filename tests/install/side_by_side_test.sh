@@ -6,7 +6,7 @@
 #   side_by_side_test.sh SETUP.exe install_probe.exe DATA_DIR WORK_DIR
 set -uo pipefail
 setup="$1" probe_exe="$2" data="$3" work="$4"
-# shellcheck source=install_lib.sh
+# shellcheck source-path=SCRIPTDIR source=install_lib.sh
 source "$(dirname "$0")/install_lib.sh"
 install_setup_prefix "$work-${LANG:-C}"
 
