@@ -1,10 +1,20 @@
-﻿; The learner's setup program. It installs for the current user only, so it
-; needs no administrator rights: into the user's own programs folder, with
-; shortcuts and an entry in the list of installed programs under HKCU.
+﻿; The learner's setup program. It installs in one of two modes, chosen the
+; way MultiUser.nsh chooses them:
+;   for the current user (the default): no administrator rights needed; into
+;     the user's own programs folder, with the user's shortcuts and an entry
+;     in the list of installed programs under HKCU;
+;   for all users: into Program Files, with the shortcuts of all users and the
+;     entry under HKLM. Computers an administrator manages often run programs
+;     from Program Files only. Offered on a page when the user is an
+;     administrator (who then confirms the elevation when it starts), or
+;     with /ALLUSERS (or /CURRENTUSER) on the command line.
+; The two can be installed side by side; each finds, upgrades and removes its
+; own and leaves the other alone.
 ;
 ; installer/CMakeLists.txt runs makensis with these defined:
 ;   VERSION     the project version (four numbers)
 ;   PROGRAM     quendril.exe as built
+;   IDIOMTOOL   idiomtool.exe as built, an optional component
 ;   DICTIONARY_SOURCE, README_SOURCE, ICON   the files to ship
 ;   HOME_PAGE, COPYRIGHT   the maker's
 ;   OUTFILE     the setup program to write
@@ -16,17 +26,35 @@
 
 Unicode true
 ManifestDPIAware true
-RequestExecutionLevel user
 SetCompressor /SOLID lzma
-
-!include MUI2.nsh
-!include FileFunc.nsh
-!include LogicLib.nsh
-!include WinCore.nsh
+; No file times in the setup program: the same sources give the same bytes.
+SetDateSave off
 
 !define APP_NAME "Quendril成语学习软件"
 !define PUBLISHER "Quendril"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quendril"
+
+; Each mode reads its folder, and an earlier installation's mode, from its
+; own uninstall entry.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
+!define MULTIUSER_INSTALLMODE_INSTDIR "Quendril"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "只为自己安装时，程序装在您的用户文件夹中，不需要管理员权限。$\r$\n学校和家庭中由管理员管理的电脑往往只允许运行 Program Files 中的程序：在这样的电脑上，请为所有用户安装。"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_ALLUSERS "为这台电脑的所有用户安装，装到 Program Files(&A)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "只为我自己安装，装到我的用户文件夹(&M)"
+
+!include MultiUser.nsh
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+
 !define DICTIONARY "成语.txt"
 ; Where the dictionary as shipped is kept, to tell a learner's changes from it.
 !define SHIPPED "original"
@@ -34,31 +62,20 @@ SetCompressor /SOLID lzma
 
 Name "${APP_NAME}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\Quendril"
-InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 ; Set while installing or uninstalling, shown on the finish pages.
 Var FinishNote
-
-; The default folder is the user's programs folder, which Windows may have
-; moved: ask Windows where it is, unless /D= or an earlier installation chose
-; the folder. (Wine does not know this folder and keeps the default.)
-Function .onInit
-    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Quendril"
-        GetKnownFolderPath $0 ${FOLDERID_UserProgramFiles}
-        ${IfThen} $0 != "" ${|} StrCpy $INSTDIR "$0\Quendril" ${|}
-    ${EndIf}
-FunctionEnd
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
-; Not the stock text: this installs for one user, needs no administrator and
-; no restart.
-!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n程序只为当前用户安装，不需要管理员权限，也不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
+; Not the stock text: installing for oneself needs no administrator, and no
+; mode needs a restart.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n只为自己安装不需要管理员权限；管理员也可以为这台电脑的所有用户安装。安装后不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -191,20 +208,71 @@ Section "桌面快捷方式" SectionDesktop
     !insertmacro PROGRAM_SHORTCUT "$DESKTOP\${SHORTCUT}"
 SectionEnd
 
-Section "-Uninstall entry"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quendril.exe,0"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+Section "idiomtool 命令行工具（检查、转换词典）" SectionTool
+    SetOutPath "$INSTDIR"
+    File "/oname=idiomtool.exe" "${IDIOMTOOL}"
 SectionEnd
+
+; A component left out of a reinstall goes, as a learner who unticks it expects.
+Section "-Components left out"
+    ${IfNot} ${SectionIsSelected} ${SectionDesktop}
+        Delete "$DESKTOP\${SHORTCUT}"
+    ${EndIf}
+    ${IfNot} ${SectionIsSelected} ${SectionTool}
+        Delete "$INSTDIR\idiomtool.exe"
+    ${EndIf}
+SectionEnd
+
+Section "-Uninstall entry"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quendril.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; /D= chooses the folder, over the mode's default; /NOIDIOMTOOL leaves
+; idiomtool out of a silent install.
+Function .onInit
+    StrCpy $R0 $INSTDIR
+    !insertmacro MULTIUSER_INIT
+    ${IfThen} $R0 != "" ${|} StrCpy $INSTDIR $R0 ${|}
+    ${GetParameters} $R1
+    ClearErrors
+    ${GetOptions} $R1 "/NOIDIOMTOOL" $R2
+    ${IfNot} ${Errors}
+        !insertmacro UnselectSection ${SectionTool}
+    ${EndIf}
+FunctionEnd
+
+; An uninstaller removes the installation it belongs to, whichever mode the
+; command line or the other installation suggests: the one for all users if
+; it sits in that one's folder, else the current user's. (Choosing a mode
+; also sets $INSTDIR to that mode's folder: the uninstaller's own is put back.)
+Function un.onInit
+    StrCpy $R1 $INSTDIR
+    !insertmacro MULTIUSER_UNINIT
+    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+    ${AndIf} $R0 == $R1
+        ${If} $MultiUser.Privileges != "Admin"
+        ${AndIf} $MultiUser.Privileges != "Power"
+            MessageBox MB_OK|MB_ICONSTOP "$(^Name) 是为这台电脑的所有用户安装的，只有管理员才能卸载。" /SD IDOK
+            Quit
+        ${EndIf}
+        Call un.MultiUser.InstallMode.AllUsers
+    ${Else}
+        Call un.MultiUser.InstallMode.CurrentUser
+    ${EndIf}
+    StrCpy $INSTDIR $R1
+FunctionEnd
 
 Function StartProgram
     SetOutPath "$INSTDIR"
@@ -216,6 +284,7 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${SHORTCUT}"
     Delete "$DESKTOP\${SHORTCUT}"
     Delete "$INSTDIR\quendril.exe"
+    Delete "$INSTDIR\idiomtool.exe"
     Delete "$INSTDIR\README.txt"
     Push "$INSTDIR\${DICTIONARY}"
     Push "$INSTDIR\${SHIPPED}\${DICTIONARY}"
@@ -237,5 +306,5 @@ Section "Uninstall"
         Sleep 100
     ${Next}
     RMDir "$INSTDIR"
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

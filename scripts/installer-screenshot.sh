@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes docs/installer.png, the README's picture of the setup program's first
-# page: the setup program under Wine, in a virtual desktop on a private X
-# server, cut to its window.
+# Makes the README's pictures of the setup program: docs/installer.png, its
+# first page, and docs/installer-mode.png, the page that chooses between
+# installing for oneself and for all users (shown to an administrator, as
+# Wine's user is). The setup program runs under Wine, in a virtual desktop
+# on a private X server; each picture is cut to its window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -15,19 +17,30 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 wine_env_start build/installer-shot --own-display --virtual-desktop
 trap wine_env_stop EXIT
 
-wine "$setup" &
-# The welcome page is up when the screen stops changing, well after the
-# desktop itself has appeared.
-previous=""
-for _ in $(seq 60); do
-    sleep 1
-    current="$(import -window root rgb:- 2>/dev/null | md5sum)"
-    if [ "$current" == "$previous" ] && [ "$(import -window root -trim -format '%w' info: 2>/dev/null)" -lt 1000 ]; then
-        break
-    fi
-    previous="$current"
-done
+# wait_for_page: a page is up when the screen stops changing (the first one
+# well after the desktop itself has appeared).
+wait_for_page() {
+    local previous="" current
+    for _ in $(seq 60); do
+        sleep 1
+        current="$(import -window root rgb:- 2>/dev/null | md5sum)"
+        if [ "$current" == "$previous" ] &&
+            [ "$(import -window root -trim -format '%w' info: 2>/dev/null)" -lt 1000 ]; then
+            return
+        fi
+        previous="$current"
+    done
+}
+# save NAME: the desktop around the window is one colour, which trim cuts off.
+save() {
+    import -window root -trim +repage "$root/docs/$1"
+    echo "saved $root/docs/$1"
+}
+
 mkdir -p "$root/docs"
-# The desktop around the window is one colour: trim cuts the window out.
-import -window root -trim +repage "$root/docs/installer.png"
-echo "saved $root/docs/installer.png"
+wine "$setup" &
+wait_for_page
+save installer.png
+xdotool key Return  # 下一步 (Next), the welcome page's default button
+wait_for_page
+save installer-mode.png

@@ -2,7 +2,8 @@
 # Builds everything and runs every test, from a bare Debian machine:
 #   host unit tests; the same under AddressSanitizer + UndefinedBehaviorSanitizer;
 #   bounded fuzzing; the Windows build and its tests under Wine, in a Chinese
-#   locale (ANSI code page 936) and in an English one (1252).
+#   locale (ANSI code page 936) and in an English one (1252); the downloads
+#   built twice from the last commit and compared.
 #
 # Three lanes run side by side: the host build and tests, plain and under the
 # sanitizers; fuzzing (its own clang build, then each target in turn); and
@@ -140,6 +141,8 @@ host_lane() {
             stage asan-tests "host tests under ASan+UBSan" ctest \
             ctest --test-dir build/asan --output-on-failure -j "$JOBS" || true
     fi
+    # Two fresh clones of the last commit, their downloads compared byte for byte.
+    stage reproducible "reproducible packages" check tests/package/reproducible_test.sh || true
 }
 
 windows_lane() {
@@ -181,8 +184,8 @@ wait "$fuzz" || true
 passed=0
 failed=0
 echo "== stage times"
-for id in host-build host-tests asan-build asan-tests fuzz prefixes win-build wine-zh wine-en \
-    wine-cp; do
+for id in host-build host-tests asan-build asan-tests reproducible fuzz prefixes win-build \
+    wine-zh wine-en wine-cp; do
     [ -f "$logs/$id.time" ] || continue
     printf '%6s s  %s\n' "$(cat "$logs/$id.time")" "$(cat "$logs/$id.title")"
     read -r p f <"$logs/$id.count"

@@ -1,13 +1,16 @@
-// What the installer test asks of Windows itself, printed as UTF-8 lines:
+// What the installer test asks of Windows itself, printed as UTF-8 lines.
+// MODE is "user" (the current user's installation) or "all" (the one for all
+// users):
 //
-//   install_probe folders         the user's programs folder, the
-//                                 Start-menu programs folder and the desktop
+//   install_probe folders MODE    where that mode installs: the programs
+//                                 folder, the Start-menu programs folder and
+//                                 the desktop
 //   install_probe shortcut LNK    the shortcut's target and working folder
 //   install_probe start LNK       starts the shortcut's target in its working
 //                                 folder and prints the idiom it shows first
-//   install_probe entry           the values of the program's uninstall entry
+//   install_probe entry MODE      the values of that mode's uninstall entry
 //                                 (exit 1 when there is none)
-//   install_probe uninstall       runs the entry's QuietUninstallString
+//   install_probe uninstall MODE  runs that entry's QuietUninstallString
 #include <shlobj.h>
 #include <windows.h>
 
@@ -101,10 +104,16 @@ private:
     HKEY m_key = nullptr;
 };
 
+// Where a mode keeps its uninstall entry (a 32-bit program sees the 32-bit
+// view of HKLM, as the setup program does).
+HKEY EntryRoot(const std::wstring& mode) {
+    return mode == L"all" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
 // Prints NAME=VALUE for each value; a DWORD in decimal, with its type so that
 // a number written as a string shows.
-int PrintEntry() {
-    RegistryKey key(HKEY_CURRENT_USER, kUninstallKey);
+int PrintEntry(HKEY root) {
+    RegistryKey key(root, kUninstallKey);
     if (key.Get() == nullptr) return 1;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
@@ -131,8 +140,8 @@ int PrintEntry() {
 
 // Runs the entry's quiet uninstall command and waits for it. (An NSIS
 // uninstaller goes on in a copy of itself: the caller waits for the prefix.)
-int RunQuietUninstall() {
-    RegistryKey key(HKEY_CURRENT_USER, kUninstallKey);
+int RunQuietUninstall(HKEY root) {
+    RegistryKey key(root, kUninstallKey);
     wchar_t command[1024] = {};
     DWORD size = sizeof(command) - sizeof(wchar_t);
     if (key.Get() == nullptr ||
@@ -167,6 +176,12 @@ int main() {
     ::LocalFree(argv);
 
     ComApartment apartment;
+    if (command == L"folders" && argument == L"all") {
+        PrintLine(KnownFolder(FOLDERID_ProgramFiles));  // "(x86)" for a 32-bit program
+        PrintLine(KnownFolder(FOLDERID_CommonPrograms));
+        PrintLine(KnownFolder(FOLDERID_PublicDesktop));
+        return 0;
+    }
     if (command == L"folders") {
         // Its documented default where the system does not know it (Wine).
         const std::wstring programs = KnownFolder(FOLDERID_UserProgramFiles);
@@ -187,9 +202,10 @@ int main() {
         PrintLine(shortcut.workingFolder);
         return 0;
     }
-    if (command == L"entry") return PrintEntry();
-    if (command == L"uninstall") return RunQuietUninstall();
+    if (command == L"entry") return PrintEntry(EntryRoot(argument));
+    if (command == L"uninstall") return RunQuietUninstall(EntryRoot(argument));
     std::fprintf(stderr,
-                 "usage: install_probe folders | shortcut LNK | start LNK | entry | uninstall\n");
+                 "usage: install_probe folders MODE | shortcut LNK | start LNK | entry MODE | "
+                 "uninstall MODE\n");
     return 2;
 }

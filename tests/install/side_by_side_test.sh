@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Both install modes in one fresh Wine prefix: the current user's and the one
+# for all users side by side; each one's uninstaller removes its own and
+# leaves the other whole, whichever goes first.
+#
+#   side_by_side_test.sh SETUP.exe install_probe.exe DATA_DIR WORK_DIR
+set -uo pipefail
+setup="$1" probe_exe="$2" data="$3" work="$4"
+# shellcheck source-path=SCRIPTDIR source=install_lib.sh
+source "$(dirname "$0")/install_lib.sh"
+install_setup_prefix "$work-${LANG:-C}"
+
+# check_whole MODE: that mode's installation is all there.
+check_whole() {
+    install_mode "$1"
+    check "$1: the files are all there" same "$(files_in "$dir")" "$shipped_files"
+    check "$1: the Start-menu shortcut is there" test -f "$(unix_path "$menu_lnk")"
+    check "$1: the desktop shortcut is there" test -f "$(unix_path "$desktop_lnk")"
+    check "$1: the entry names its folder" same "$(entry_value "$1" InstallLocation)" "$dir_win"
+    check_shortcuts
+}
+# check_gone MODE
+check_gone() {
+    install_mode "$1"
+    check "$1: the folder is gone" test ! -e "$dir"
+    check "$1: the shortcuts are gone" \
+        test ! -e "$(unix_path "$menu_lnk")" -a ! -e "$(unix_path "$desktop_lnk")"
+    check "$1: the entry is gone" test -z "$(probe entry "$1")"
+}
+
+for first in all user; do
+    echo "== both installed, the one for $first removed first"
+    check "for all users" run_setup /ALLUSERS
+    check "for the current user, beside it" run_setup /CURRENTUSER
+    check_whole all
+    check_whole user
+    [ "$first" == all ] && second=user || second=all
+    check "the uninstaller for $first succeeds" uninstall "$first"
+    check_gone "$first"
+    check_whole "$second"
+    check "the uninstaller for $second succeeds" uninstall "$second"
+    check_gone "$second"
+done
+
+finish "installers side by side"
