@@ -12,6 +12,12 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
 export SOURCE_DATE_EPOCH
+# The downloads are the 32-bit build: a build folder configured for another
+# (the x86-64 test build, scripts/windows-target.sh) is made afresh.
+if [ -f build/win/CMakeCache.txt ] &&
+    ! grep -q '^CMAKE_TOOLCHAIN_FILE:.*/mingw-i686\.cmake$' build/win/CMakeCache.txt; then
+    rm -rf build/win
+fi
 cmake -S . -B build/win --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win/CMakeCache.txt)"

@@ -772,11 +772,11 @@ TEST(Resources, ProgramHeaderIsThatOfACurrentWindowsProgram) {
     IMAGE_DOS_HEADER dos;
     std::memcpy(&dos, file.data(), sizeof dos);
     ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE) << program;
-    ASSERT_LE(dos.e_lfanew + sizeof(IMAGE_NT_HEADERS32), file.size());
-    IMAGE_NT_HEADERS32 nt;
+    ASSERT_LE(dos.e_lfanew + sizeof(IMAGE_NT_HEADERS), file.size());
+    IMAGE_NT_HEADERS nt;
     std::memcpy(&nt, file.data() + dos.e_lfanew, sizeof nt);
     ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
-    ASSERT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    ASSERT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
     // Windows 7, the oldest the manifest names.
     EXPECT_EQ(nt.OptionalHeader.MajorSubsystemVersion, 6);
