@@ -11,7 +11,9 @@ cd "$root"
 build=build/win-startup
 
 scripts/install-deps.sh
-cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+# shellcheck source=windows-target.sh
+source scripts/windows-target.sh
+cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain)" -DCMAKE_BUILD_TYPE=Release \
     >/dev/null
 cmake --build "$build" -j "${JOBS:-2}" --target quendril startup_floor startup_bench
 

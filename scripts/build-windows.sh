@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+# shellcheck source=windows-target.sh
+source scripts/windows-target.sh
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain)" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win -j "${JOBS:-2}" --target quendril
 cmake --build build/win -j "${JOBS:-2}" --target quendril_poke

@@ -14,7 +14,9 @@ if ! [[ "$clicks" =~ ^[0-9]+$ ]] || [ "$clicks" -eq 0 ]; then
 fi
 
 scripts/install-deps.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+# shellcheck source=windows-target.sh
+source scripts/windows-target.sh
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain)" -DCMAKE_BUILD_TYPE=Release \
     >/dev/null
 cmake --build build/win -j "${JOBS:-2}" --target soak_tests
 
