@@ -133,3 +133,14 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes, std::
     temporary.Keep();
     return true;
 }
+
+std::string ProblemWithTarget(const fs::path& in, const fs::path& out) {
+    std::error_code error;
+    if (fs::is_directory(out, error)) {
+        return "it is a directory";
+    }
+    if (fs::equivalent(in, out, error)) {
+        return "it is the input file, which is never overwritten";
+    }
+    return "";
+}
