@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr char kHelp[] = R"(usage: idiomtool import IN OUT [--fields ROLE=KEY,...] [--skip-unencodable]
+constexpr char kHelp[] =
+    R"(usage: idiomtool import IN OUT [--fields ROLE=KEY,...] [--skip-unencodable]
 
 Makes OUT, a dictionary the idiom program reads (GBK, CR LF line ends), from
 IN, an idiom list saved as UTF-8 (with or without a byte order mark) in one
@@ -94,8 +95,8 @@ std::string RecordName(const RecordTable& table, std::size_t index) {
 }
 
 struct Composed {
-    std::string text;                    // UTF-8, one line per written record
-    std::vector<std::size_t> recordOf;   // the record of each line, by index
+    std::string text;                   // UTF-8, one line per written record
+    std::vector<std::size_t> recordOf;  // the record of each line, by index
     std::size_t fixed = 0;
     std::size_t skipped = 0;
 };
@@ -117,8 +118,8 @@ Composed ComposeAll(const RecordTable& table, const FieldMap& map, std::ostream&
             }
             fields[r] = cell.text;
         }
-        ImportedEntry entry = notText.empty() ? ComposeEntry(std::move(fields))
-                                              : ImportedEntry{"", notText, {}};
+        ImportedEntry entry =
+            notText.empty() ? ComposeEntry(std::move(fields)) : ImportedEntry{"", notText, {}};
         for (const std::string& fix : entry.fixes) {
             err << RecordName(table, i) << ": " << fix << "\n";
         }
@@ -176,9 +177,7 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
     const ConvertOutcome outcome = ConvertToGbk(composed.text, options.skipUnencodable);
     ListUnencodable(
         outcome,
-        [&](std::size_t line) {
-            return RecordName(source.table, composed.recordOf[line - 1]);
-        },
+        [&](std::size_t line) { return RecordName(source.table, composed.recordOf[line - 1]); },
         err);
     if (outcome.status != ConvertStatus::kOk) {
         RefuseUnencodable(outcome, outName, "records", err);

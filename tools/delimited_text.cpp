@@ -63,9 +63,10 @@ private:
         }
         if (m_pos < m_text.size() && m_text[m_pos] != m_delimiter && m_text[m_pos] != '\r' &&
             m_text[m_pos] != '\n') {
-            error = {"text follows the closing quote; a quote inside a quoted field is written "
-                     "twice",
-                     m_pos};
+            error = {
+                "text follows the closing quote; a quote inside a quoted field is written "
+                "twice",
+                m_pos};
             return false;
         }
         return true;
@@ -124,10 +125,10 @@ TableError ReadDelimitedTable(std::string_view text, char delimiter, RecordTable
     std::size_t countedTo = 0;
     for (std::size_t i = 1; i < parsed.rows.size(); ++i) {
         DelimitedRow& row = parsed.rows[i];
-        counted.line += PositionOf(text.substr(countedTo, row.offset - countedTo),
-                                   row.offset - countedTo)
-                            .line -
-                        1;
+        counted.line +=
+            PositionOf(text.substr(countedTo, row.offset - countedTo), row.offset - countedTo)
+                .line -
+            1;
         countedTo = row.offset;
         if (row.fields.size() != table.keys.size()) {
             return {"the record has " + std::to_string(row.fields.size()) +

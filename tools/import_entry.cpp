@@ -31,8 +31,8 @@ std::string NormalizeSpace(std::string_view text, bool ideographicToo, char32_t&
         const std::size_t length = Utf8CharLength(text, pos);
         const std::string_view character = text.substr(pos, length);
         pos += length;
-        const char32_t c = length == 1 ? static_cast<unsigned char>(character[0])
-                                       : Utf8CodePoint(character);
+        const char32_t c =
+            length == 1 ? static_cast<unsigned char>(character[0]) : Utf8CodePoint(character);
         if (IsSpaceCharacter(c, ideographicToo)) {
             pendingSpace = !result.empty();
             continue;
@@ -92,7 +92,8 @@ ImportedEntry ComposeEntry(RecordFields fields) {
     ImportedEntry entry;
     for (std::size_t r = 0; r < kRoleCount; ++r) {
         char32_t control = 0;
-        fields[r] = NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control);
+        fields[r] =
+            NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control);
         if (control != 0 && entry.skipped.empty()) {
             entry.skipped = "its " + std::string(RoleName(static_cast<Role>(r))) +
                             " holds the control character " + FormatCodePoint(control);

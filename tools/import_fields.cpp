@@ -3,7 +3,7 @@
 namespace {
 
 constexpr std::string_view kRoleNames[kRoleCount] = {"idiom", "pinyin", "explanation", "source",
-                                                      "example"};
+                                                     "example"};
 
 // The names open idiom lists give their columns, most usual first.
 const std::vector<std::string_view> kUsualNames[kRoleCount] = {
@@ -70,9 +70,10 @@ bool ParseFieldChoice(std::string_view option, FieldChoice& choice, std::string&
             ++r;
         }
         if (r == kRoleCount || equals == std::string_view::npos || equals + 1 == item.size()) {
-            error = "--fields takes ROLE=KEY pairs, ROLE one of idiom, pinyin, explanation, "
-                    "source, example; not \"" +
-                    std::string(item) + "\"";
+            error =
+                "--fields takes ROLE=KEY pairs, ROLE one of idiom, pinyin, explanation, "
+                "source, example; not \"" +
+                std::string(item) + "\"";
             return false;
         }
         choice[r] = std::string(item.substr(equals + 1));
@@ -98,9 +99,8 @@ bool ResolveFields(const std::vector<std::string>& keys, const FieldChoice& choi
             }
         }
         if (!map[r] && kRequired[r]) {
-            error = "no field for the " + std::string(kRoleNames[r]) + " found; " +
-                    ListKeys(keys) + ": name it with --fields " + std::string(kRoleNames[r]) +
-                    "=KEY";
+            error = "no field for the " + std::string(kRoleNames[r]) + " found; " + ListKeys(keys) +
+                    ": name it with --fields " + std::string(kRoleNames[r]) + "=KEY";
             return false;
         }
     }

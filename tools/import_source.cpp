@@ -66,11 +66,11 @@ ListSource ReadListSource(const std::filesystem::path& file, std::string_view by
     if (text.find_first_not_of(kWhiteSpace) == std::string_view::npos) {
         return source;
     }
-    const TableError error = source.format == ListFormat::kJson
-                                 ? ReadJsonTable(text, source.table)
-                                 : ReadDelimitedTable(
-                                       text, source.format == ListFormat::kCsv ? ',' : '\t',
-                                       source.table);
+    const TableError error =
+        source.format == ListFormat::kJson
+            ? ReadJsonTable(text, source.table)
+            : ReadDelimitedTable(text, source.format == ListFormat::kCsv ? ',' : '\t',
+                                 source.table);
     if (error.failed()) {
         source.error = error.hasOffset
                            ? DescribePosition(PositionOf(text, error.offset)) + ": " + error.message

@@ -68,9 +68,9 @@ TableError ReadJsonTable(std::string_view text, RecordTable& table) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Json& record = list[i];
         if (!record.is_object()) {
-            return {"record " + std::to_string(i + 1) + " is " + KindName(record) +
-                        ", not an object",
-                    0, false};
+            return {
+                "record " + std::to_string(i + 1) + " is " + KindName(record) + ", not an object",
+                0, false};
         }
         std::vector<RecordCell> cells(table.keys.size());
         for (const auto& [key, value] : record.items()) {

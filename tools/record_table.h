@@ -7,7 +7,7 @@
 #include <vector>
 
 struct RecordCell {
-    std::string text;              // UTF-8
+    std::string text;               // UTF-8
     const char* notText = nullptr;  // "an array", "an object": a value that is no text
 };
 

@@ -8,7 +8,7 @@ TextPosition PositionOf(std::string_view text, std::size_t offset) {
         if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
             ++position.line;
             position.column = 1;
-        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && c != '\r') {
+        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
             ++position.column;  // continuation bytes belong to the character before
         }
     }

@@ -13,10 +13,9 @@ void ListUnencodable(const ConvertOutcome& outcome,
     }
 }
 
-void RefuseUnencodable(const ConvertOutcome& outcome, const std::string& outName,
-                       const char* units, std::ostream& err) {
+void RefuseUnencodable(const ConvertOutcome& outcome, const std::string& outName, const char* units,
+                       std::ostream& err) {
     err << "idiomtool: " << outName
         << " not written: " << Counted(outcome.unencodable.size(), "character", "characters")
-        << " GBK cannot hold (" << kSkipUnencodableOption << " leaves out their " << units
-        << ")\n";
+        << " GBK cannot hold (" << kSkipUnencodableOption << " leaves out their " << units << ")\n";
 }

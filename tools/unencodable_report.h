@@ -18,5 +18,5 @@ void ListUnencodable(const ConvertOutcome& outcome,
 
 // The refusal after the list: nothing was written, and what the option to
 // skip would leave out (`units`: "lines", "records").
-void RefuseUnencodable(const ConvertOutcome& outcome, const std::string& outName,
-                       const char* units, std::ostream& err);
+void RefuseUnencodable(const ConvertOutcome& outcome, const std::string& outName, const char* units,
+                       std::ostream& err);
