@@ -95,28 +95,29 @@ std::string RecordName(const RecordTable& table, std::size_t index) {
 }
 
 struct Composed {
-    std::string text;                   // UTF-8, one line per written record
+    std::vector<std::string> lines;     // UTF-8, one per written record
     std::vector<std::size_t> recordOf;  // the record of each line, by index
     std::size_t fixed = 0;
     std::size_t skipped = 0;
 };
 
-Composed ComposeAll(const RecordTable& table, const FieldMap& map, std::ostream& err) {
+// Takes the cells' text, which is not needed after.
+Composed ComposeAll(RecordTable& table, const FieldMap& map, std::ostream& err) {
     Composed composed;
     for (std::size_t i = 0; i < table.records.size(); ++i) {
-        const std::vector<RecordCell>& cells = table.records[i];
+        std::vector<RecordCell>& cells = table.records[i];
         RecordFields fields;
         std::string notText;
         for (std::size_t r = 0; r < kRoleCount; ++r) {
             if (!map[r] || *map[r] >= cells.size()) {
                 continue;
             }
-            const RecordCell& cell = cells[*map[r]];
+            RecordCell& cell = cells[*map[r]];
             if (cell.notText && notText.empty()) {
                 notText = "its " + std::string(RoleName(static_cast<Role>(r))) + " is " +
                           cell.notText + ", not text";
             }
-            fields[r] = cell.text;
+            fields[r] = std::move(cell.text);
         }
         ImportedEntry entry =
             notText.empty() ? ComposeEntry(std::move(fields)) : ImportedEntry{"", notText, {}};
@@ -129,7 +130,7 @@ Composed ComposeAll(const RecordTable& table, const FieldMap& map, std::ostream&
             continue;
         }
         composed.fixed += !entry.fixes.empty();
-        composed.text.append(entry.line).append("\n");
+        composed.lines.push_back(std::move(entry.line));
         composed.recordOf.push_back(i);
     }
     return composed;
@@ -149,7 +150,7 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
         err << "idiomtool: cannot write " << outName << ": " << error << "\n";
         return kExitUsage;
     }
-    const ListSource source = ReadListSource(inPath, bytes);
+    ListSource source = ReadListSource(inPath, bytes);
     bytes = {};  // the table holds all it needs
     if (!source.error.empty()) {
         err << "idiomtool: " << inName << ": " << source.error << "; nothing written\n";
@@ -174,7 +175,9 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
     out << "fields: " << DescribeFields(source.table.keys, map) << "\n";
     const Composed composed = ComposeAll(source.table, map, err);
 
-    const ConvertOutcome outcome = ConvertToGbk(composed.text, options.skipUnencodable);
+    const ConvertOutcome outcome = ConvertLinesToGbk(
+        std::vector<std::string_view>(composed.lines.begin(), composed.lines.end()),
+        options.skipUnencodable);
     ListUnencodable(
         outcome,
         [&](std::size_t line) { return RecordName(source.table, composed.recordOf[line - 1]); },

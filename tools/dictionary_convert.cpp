@@ -83,7 +83,13 @@ ConvertOutcome ConvertToGbk(std::string_view bytes, bool skipUnencodable) {
         return outcome;
     }
 
-    std::vector<std::string_view> lines = SplitLines(text);
+    ConvertOutcome converted = ConvertLinesToGbk(SplitLines(text), skipUnencodable);
+    converted.source = outcome.source;
+    return converted;
+}
+
+ConvertOutcome ConvertLinesToGbk(const std::vector<std::string_view>& lines, bool skipUnencodable) {
+    ConvertOutcome outcome;
     if (EncodeReadably(JoinLines(lines), outcome.gbk)) {
         outcome.entries = lines.size();
         return outcome;

@@ -59,7 +59,9 @@ ListSource ReadListSource(const std::filesystem::path& file, std::string_view by
     }
     const std::string_view text = bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes;
     source.format = DetectFormat(file, text);
-    if (const CodecResult valid = CheckUtf8(text); !valid.ok()) {
+    // The JSON parser refuses ill-formed UTF-8 itself, naming the place.
+    const bool delimited = source.format != ListFormat::kJson;
+    if (const CodecResult valid = delimited ? CheckUtf8(text) : CodecResult{}; !valid.ok()) {
         source.error = DescribePosition(PositionOf(text, valid.offset)) + ": not valid UTF-8";
         return source;
     }

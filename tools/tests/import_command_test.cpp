@@ -35,10 +35,10 @@ std::string ShowOutput(const Shown& r, std::size_t number, std::size_t total) {
                        "\n" + Bytes(u8"成语: ") + Bytes(r.idiom) + "\n" + Bytes(u8"拼音: [") +
                        Bytes(r.pinyin) + "]\n" + Bytes(u8"解释:") + "\n" + Bytes(r.explanation);
     if (!r.source.empty()) {
-        text += "\n\n" + Bytes(u8"出处：") + Bytes(r.source);
+        text.append("\n\n").append(Bytes(u8"出处：")).append(Bytes(r.source));
     }
     if (!r.example.empty()) {
-        text += "\n" + Bytes(u8"示例：") + Bytes(r.example);
+        text.append("\n").append(Bytes(u8"示例：")).append(Bytes(r.example));
     }
     return text + "\n";
 }
