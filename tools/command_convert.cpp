@@ -5,7 +5,7 @@
 #include "command_args.h"
 #include "commands.h"
 #include "dictionary_convert.h"
-#include "file_access.h"
+#include "command_files.h"
 #include "unencodable_report.h"
 
 namespace {
@@ -46,19 +46,11 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
             err, "convert",
             sorted.operands.size() < 2 ? "IN and OUT are needed" : "too many arguments");
     }
-    const std::string& inName = sorted.operands[0];
-    const std::string& outName = sorted.operands[1];
-    const std::filesystem::path inPath = PathFromUtf8(inName);
-    const std::filesystem::path outPath = PathFromUtf8(outName);
-
+    const InputAndOutput files = NameFiles(sorted.operands[0], sorted.operands[1]);
+    const std::string& inName = files.inName;
+    const std::string& outName = files.outName;
     std::string bytes;
-    std::string error;
-    if (!ReadFileBytes(inPath, bytes, error)) {
-        err << "idiomtool: cannot read " << inName << ": " << error << "\n";
-        return kExitUsage;
-    }
-    if (error = ProblemWithTarget(inPath, outPath); !error.empty()) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+    if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
 
@@ -81,8 +73,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitProblems;
     }
 
-    if (!ReplaceFileAtomically(outPath, outcome.gbk, error)) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+    if (!WriteOutput(files, outcome.gbk, err)) {
         return kExitUsage;
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")

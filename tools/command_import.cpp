@@ -6,7 +6,7 @@
 #include "command_args.h"
 #include "commands.h"
 #include "dictionary_convert.h"
-#include "file_access.h"
+#include "command_files.h"
 #include "import_entry.h"
 #include "import_fields.h"
 #include "import_source.h"
@@ -136,21 +136,15 @@ Composed ComposeAll(RecordTable& table, const FieldMap& map, std::ostream& err) 
     return composed;
 }
 
-int Import(const std::string& inName, const std::string& outName, const ImportOptions& options,
-           std::ostream& out, std::ostream& err) {
-    const std::filesystem::path inPath = PathFromUtf8(inName);
-    const std::filesystem::path outPath = PathFromUtf8(outName);
+int Import(const InputAndOutput& files, const ImportOptions& options, std::ostream& out,
+           std::ostream& err) {
+    const std::string& inName = files.inName;
+    const std::string& outName = files.outName;
     std::string bytes;
-    std::string error;
-    if (!ReadFileBytes(inPath, bytes, error)) {
-        err << "idiomtool: cannot read " << inName << ": " << error << "\n";
+    if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
-    if (error = ProblemWithTarget(inPath, outPath); !error.empty()) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
-        return kExitUsage;
-    }
-    ListSource source = ReadListSource(inPath, bytes);
+    ListSource source = ReadListSource(files.inPath, bytes);
     bytes = {};  // the table holds all it needs
     if (!source.error.empty()) {
         err << "idiomtool: " << inName << ": " << source.error << "; nothing written\n";
@@ -158,8 +152,7 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
     }
     const std::string format(FormatName(source.format));
     if (source.table.records.empty()) {
-        if (!ReplaceFileAtomically(outPath, "", error)) {
-            err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+        if (!WriteOutput(files, "", err)) {
             return kExitUsage;
         }
         out << "wrote " << outName << ": empty, as the " << format << " list " << inName
@@ -168,6 +161,7 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
     }
 
     FieldMap map;
+    std::string error;
     if (!ResolveFields(source.table.keys, options.fields, map, error)) {
         err << "idiomtool: " << inName << ": " << error << "\n";
         return kExitUsage;
@@ -186,8 +180,7 @@ int Import(const std::string& inName, const std::string& outName, const ImportOp
         RefuseUnencodable(outcome, outName, "records", err);
         return kExitProblems;
     }
-    if (!ReplaceFileAtomically(outPath, outcome.gbk, error)) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+    if (!WriteOutput(files, outcome.gbk, err)) {
         return kExitUsage;
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")
@@ -231,5 +224,5 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
             err, "import",
             sorted.operands.size() < 2 ? "IN and OUT are needed" : "too many arguments");
     }
-    return Import(sorted.operands[0], sorted.operands[1], options, out, err);
+    return Import(NameFiles(sorted.operands[0], sorted.operands[1]), options, out, err);
 }
