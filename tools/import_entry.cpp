@@ -1,5 +1,6 @@
 #include "import_entry.h"
 
+#include <optional>
 #include <string_view>
 
 #include "utf8_char.h"
@@ -21,9 +22,10 @@ bool IsSpaceCharacter(char32_t c, bool ideographicToo) {
 bool IsControlCharacter(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0); }
 
 // Spaces as described in the header; `control` gets the first control
-// character that is no space, 0 if none. A stray byte order mark (U+FEFF),
+// character that is no space (U+0000 too), if any. A stray byte order mark (U+FEFF),
 // invisible and not in GBK, is dropped.
-std::string NormalizeSpace(std::string_view text, bool ideographicToo, char32_t& control) {
+std::string NormalizeSpace(std::string_view text, bool ideographicToo,
+                           std::optional<char32_t>& control) {
     std::string result;
     result.reserve(text.size());
     bool pendingSpace = false;
@@ -40,7 +42,7 @@ std::string NormalizeSpace(std::string_view text, bool ideographicToo, char32_t&
         if (c == 0xFEFF) {
             continue;
         }
-        if (control == 0 && IsControlCharacter(c)) {
+        if (!control && IsControlCharacter(c)) {
             control = c;
         }
         if (pendingSpace) {
@@ -91,12 +93,12 @@ void ReplaceBrackets(std::string& text, Role role, std::vector<std::string>& fix
 ImportedEntry ComposeEntry(RecordFields fields) {
     ImportedEntry entry;
     for (std::size_t r = 0; r < kRoleCount; ++r) {
-        char32_t control = 0;
+        std::optional<char32_t> control;
         fields[r] =
             NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control);
-        if (control != 0 && entry.skipped.empty()) {
+        if (control && entry.skipped.empty()) {
             entry.skipped = "its " + std::string(RoleName(static_cast<Role>(r))) +
-                            " holds the control character " + FormatCodePoint(control);
+                            " holds the control character " + FormatCodePoint(*control);
         }
     }
     std::string& idiom = fields[static_cast<std::size_t>(Role::kIdiom)];
@@ -138,7 +140,7 @@ ImportedEntry ComposeEntry(RecordFields fields) {
     ReplaceBrackets(idiom, Role::kIdiom, entry.fixes);
     // A list may give the pinyin in brackets already.
     if (pinyin.size() >= 2 && pinyin.front() == '[' && pinyin.back() == ']') {
-        char32_t none = 0;  // controls were ruled out above
+        std::optional<char32_t> none;  // controls were ruled out above
         pinyin = NormalizeSpace(std::string_view(pinyin).substr(1, pinyin.size() - 2), true, none);
     }
     ReplaceBrackets(pinyin, Role::kPinyin, entry.fixes);
