@@ -203,7 +203,7 @@ TEST(ComposeEntry, MakesOneSpaceOfEveryKindOfWhiteSpaceAndDropsItsOwnMarkers) {
         EXPECT_EQ(entry.line, Bytes(line));
     }
     // A NUL would end the line for the program, so it is no less a control.
-    for (const std::string bell : {std::string("响\a铃"), std::string("响\0铃", 7)}) {
+    for (const std::string& bell : {std::string("响\a铃"), std::string("响\0铃", 7)}) {
         const ImportedEntry control = ComposeEntry({"甲乙", "jiǎ yǐ", bell, "", ""});
         EXPECT_TRUE(Contains(control.skipped, bell[3] ? "U+0007" : "U+0000")) << control.skipped;
         EXPECT_EQ(control.line, "");
