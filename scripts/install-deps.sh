@@ -5,7 +5,7 @@ set -euo pipefail
 
 PKGS=(cmake g++ clang make git g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool
       x11-utils imagemagick fonts-wqy-microhei fonts-arphic-uming libgtest-dev googletest libbenchmark-dev
-      clang-format locales nsis python3)
+      clang-format locales nsis python3 nlohmann-json3-dev)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

@@ -104,13 +104,14 @@ wine_env_stop() {
 }
 
 # Starts the program (from build/win) in FOLDER, which gets a copy of the
-# starter dictionary, in the background, and waits until it shows its first
-# entry.
+# starter dictionary (or of DICTIONARY, as 成语.txt), in the background, and
+# waits until it shows its first entry.
 wine_env_show_starter() {
-    local folder="$1" root
+    local folder="$1" root dictionary
     root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+    dictionary="${2:-$root/data/成语.txt}"
     mkdir -p "$folder"
-    cp "$root/data/成语.txt" "$folder/"
+    cp "$dictionary" "$folder/成语.txt"
     (cd "$folder" && exec wine "$root/build/win/ui/quendril.exe") &
     wine "$root/build/win/scripts/poke/quendril_poke.exe" wait
 }

@@ -1,16 +1,12 @@
 // idiomtool convert: a GBK dictionary from one edited as UTF-8 or UTF-16.
 
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "command_args.h"
 #include "commands.h"
 #include "dictionary_convert.h"
-#include "file_access.h"
-#include "utf8_char.h"
-
-namespace fs = std::filesystem;
+#include "command_files.h"
+#include "unencodable_report.h"
 
 namespace {
 
@@ -30,27 +26,6 @@ characters GBK cannot hold, 2 on a bad command line or a file that cannot be
 read or written.
 )";
 
-constexpr char kSkipOption[] = "--skip-unencodable";
-
-// Refuses targets that would lose data or cannot take a file: "" when fine.
-std::string ProblemWithTarget(const fs::path& in, const fs::path& out) {
-    std::error_code error;
-    if (fs::is_directory(out, error)) {
-        return "it is a directory";
-    }
-    if (fs::equivalent(in, out, error)) {
-        return "it is the input file, which convert never overwrites";
-    }
-    return "";
-}
-
-void ListUnencodable(const ConvertOutcome& outcome, std::ostream& err) {
-    for (const UnencodableChar& c : outcome.unencodable) {
-        err << "line " << c.line << ": \"" << c.character << "\" " << FormatCodePoint(c.codePoint)
-            << " cannot be written in GBK\n";
-    }
-}
-
 }  // namespace
 
 int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
@@ -61,7 +36,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
     }
     bool skip = false;
     for (const std::string& option : sorted.options) {
-        if (option != kSkipOption) {
+        if (option != kSkipUnencodableOption) {
             return UsageError(err, "convert", "unknown option " + option);
         }
         skip = true;
@@ -71,19 +46,11 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
             err, "convert",
             sorted.operands.size() < 2 ? "IN and OUT are needed" : "too many arguments");
     }
-    const std::string& inName = sorted.operands[0];
-    const std::string& outName = sorted.operands[1];
-    const fs::path inPath = PathFromUtf8(inName);
-    const fs::path outPath = PathFromUtf8(outName);
-
+    const InputAndOutput files = NameFiles(sorted.operands[0], sorted.operands[1]);
+    const std::string& inName = files.inName;
+    const std::string& outName = files.outName;
     std::string bytes;
-    std::string error;
-    if (!ReadFileBytes(inPath, bytes, error)) {
-        err << "idiomtool: cannot read " << inName << ": " << error << "\n";
-        return kExitUsage;
-    }
-    if (error = ProblemWithTarget(inPath, outPath); !error.empty()) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+    if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
 
@@ -99,16 +66,14 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err) {
         err << "\n";
         return kExitProblems;
     }
-    ListUnencodable(outcome, err);
+    ListUnencodable(
+        outcome, [](std::size_t line) { return "line " + std::to_string(line); }, err);
     if (outcome.status == ConvertStatus::kUnencodable) {
-        err << "idiomtool: " << outName
-            << " not written: " << Counted(outcome.unencodable.size(), "character", "characters")
-            << " GBK cannot hold (" << kSkipOption << " leaves out their lines)\n";
+        RefuseUnencodable(outcome, outName, "lines", err);
         return kExitProblems;
     }
 
-    if (!ReplaceFileAtomically(outPath, outcome.gbk, error)) {
-        err << "idiomtool: cannot write " << outName << ": " << error << "\n";
+    if (!WriteOutput(files, outcome.gbk, err)) {
         return kExitUsage;
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")

@@ -16,6 +16,8 @@ Looks after the idiom program's dictionary 成语.txt (GBK, one entry a line).
 commands:
   check FILE                           report what the program would show wrongly
   convert IN OUT [--skip-unencodable]  make a GBK dictionary from UTF-8 or UTF-16
+  import IN OUT [--fields ROLE=KEY,...] [--skip-unencodable]
+                                       make one from an idiom list in JSON, CSV or TSV
   show FILE N                          show entry N as the program lays it out
   show FILE --random                   show an entry drawn at random
   help [COMMAND]                       this text, or the command's own
@@ -33,6 +35,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", RunCheck},
     {"convert", RunConvert},
+    {"import", RunImport},
     {"show", RunShow},
 };
 

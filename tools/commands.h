@@ -20,4 +20,5 @@ int RunIdiomTool(const Args& args, std::ostream& out, std::ostream& err);
 
 int RunCheck(const Args& args, std::ostream& out, std::ostream& err);
 int RunConvert(const Args& args, std::ostream& out, std::ostream& err);
+int RunImport(const Args& args, std::ostream& out, std::ostream& err);
 int RunShow(const Args& args, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 
 #include "gbk_validity.h"
 #include "text_codec.h"
+#include "text_position.h"
 #include "utf8_char.h"
 
 namespace {
@@ -21,17 +22,6 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
         start = end + (text.substr(end, 2) == kCrLf ? 2 : 1);
     }
     return lines;
-}
-
-// Line number (from 1) of byte `offset`, with line ends as SplitLines has them.
-std::size_t LineOfOffset(std::string_view text, std::size_t offset) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && text.substr(i, 2) != kCrLf)) {
-            ++line;
-        }
-    }
-    return line;
 }
 
 // GBK for `utf8`, but only as the program can read it back: code page 936
@@ -67,7 +57,7 @@ bool DecodeSource(std::string_view bytes, ConvertOutcome& outcome, std::string& 
     std::string before;
     Utf16ToUtf8(body.substr(0, decoded.offset), bigEndian, before);
     outcome.status = ConvertStatus::kInvalidInput;
-    outcome.errorLine = LineOfOffset(before, before.size());
+    outcome.errorLine = PositionOf(before, before.size()).line;
     outcome.errorOffset = skippedBytes + decoded.offset;
     return false;
 }
@@ -88,12 +78,18 @@ ConvertOutcome ConvertToGbk(std::string_view bytes, bool skipUnencodable) {
     }
     if (const CodecResult valid = CheckUtf8(text); !valid.ok()) {
         outcome.status = ConvertStatus::kInvalidInput;
-        outcome.errorLine = LineOfOffset(text, valid.offset);
+        outcome.errorLine = PositionOf(text, valid.offset).line;
         outcome.errorOffset = skippedBytes + valid.offset;
         return outcome;
     }
 
-    std::vector<std::string_view> lines = SplitLines(text);
+    ConvertOutcome converted = ConvertLinesToGbk(SplitLines(text), skipUnencodable);
+    converted.source = outcome.source;
+    return converted;
+}
+
+ConvertOutcome ConvertLinesToGbk(const std::vector<std::string_view>& lines, bool skipUnencodable) {
+    ConvertOutcome outcome;
     if (EncodeReadably(JoinLines(lines), outcome.gbk)) {
         outcome.entries = lines.size();
         return outcome;

@@ -38,3 +38,7 @@ struct ConvertOutcome {
 // or holds only as a byte the program takes for damage, refuses the whole
 // conversion unless `skipUnencodable`, which leaves out its lines instead.
 ConvertOutcome ConvertToGbk(std::string_view bytes, bool skipUnencodable);
+
+// The same for text already taken apart into lines of valid UTF-8, none of
+// which holds a line break.
+ConvertOutcome ConvertLinesToGbk(const std::vector<std::string_view>& lines, bool skipUnencodable);

@@ -102,13 +102,25 @@ bool ReadFileBytes(const fs::path& file, std::string& bytes, std::string& error)
         error = "cannot open it";
         return false;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
+    // Read at the size the file has, in one piece: a stream copy grows its
+    // buffer step by step, which costs a large list more than parsing it.
+    std::error_code sizeError;
+    const std::uintmax_t size = fs::file_size(file, sizeError);
+    bytes.clear();
+    if (!sizeError) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    // Whatever follows (a file still growing, or a size that is not known).
+    char block[64 * 1024];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         error = "read error";
         return false;
     }
-    bytes = std::move(content).str();
     return true;
 }
 
@@ -132,4 +144,15 @@ bool ReplaceFileAtomically(const fs::path& target, std::string_view bytes, std::
     }
     temporary.Keep();
     return true;
+}
+
+std::string ProblemWithTarget(const fs::path& in, const fs::path& out) {
+    std::error_code error;
+    if (fs::is_directory(out, error)) {
+        return "it is a directory";
+    }
+    if (fs::equivalent(in, out, error)) {
+        return "it is the input file, which is never overwritten";
+    }
+    return "";
 }

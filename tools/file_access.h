@@ -22,3 +22,7 @@ std::string DescribeUnreadable(const std::filesystem::path& file);
 // as it was.
 bool ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                            std::string& error);
+
+// Why `out` cannot take what is made from `in` without losing data (it is a
+// folder, or the input itself), or "" when it can.
+std::string ProblemWithTarget(const std::filesystem::path& in, const std::filesystem::path& out);

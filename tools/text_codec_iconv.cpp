@@ -39,7 +39,9 @@ private:
 CodecResult Convert(const char* to, const char* from, std::string_view in, std::string& out,
                     CodecStatus failure) {
     IconvHandle cd(to, from);
-    out.assign(in.size() * 2 + 16, '\0');
+    // No conversion here makes more than 1.5 bytes of one (GBK or UTF-16 to
+    // UTF-8 at most); E2BIG grows the buffer should one ever do.
+    out.assign(in.size() + in.size() / 2 + 16, '\0');
     char* src = const_cast<char*>(in.data());
     std::size_t srcLeft = in.size();
     std::size_t written = 0;
@@ -79,8 +81,21 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
 
 CodecResult CheckUtf8(std::string_view text) {
     // UTF-32 holds every valid UTF-8 character, so only invalid input fails.
-    std::string scratch;
-    return Convert("UTF-32LE", kUtf8, text, scratch, CodecStatus::kInvalidInput);
+    // The output is thrown away, so one small buffer is written over and
+    // over: a whole copy of a large list would cost four times its size.
+    IconvHandle cd("UTF-32LE", kUtf8);
+    char scratch[64 * 1024];
+    char* src = const_cast<char*>(text.data());
+    std::size_t srcLeft = text.size();
+    while (srcLeft > 0) {
+        char* dst = scratch;
+        std::size_t dstLeft = sizeof scratch;
+        if (iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) &&
+            errno != E2BIG) {
+            return {CodecStatus::kInvalidInput, static_cast<std::size_t>(src - text.data())};
+        }
+    }
+    return {};
 }
 
 CodecResult Utf8ToGbk(std::string_view utf8, std::string& gbk) {

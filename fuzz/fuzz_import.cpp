@@ -1,0 +1,99 @@
+// Fuzzes idiomtool import's reading of idiom lists (the hand-written CSV and
+// TSV reader, and the JSON one over nlohmann's parser) and the making of
+// dictionary lines: whatever the input, reading ends in a table or an error,
+// and every line made is laid out as the program takes lines apart.
+//
+// The first byte picks the form (JSON, CSV, TSV); the rest is the file.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "import_entry.h"
+#include "import_fields.h"
+#include "import_source.h"
+
+namespace {
+
+constexpr std::string_view kSource = "出处";
+constexpr std::string_view kExample = "示例：";
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_import: property violated: %s\n", what);
+        __builtin_trap();
+    }
+}
+
+std::size_t Count(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+// The program cuts the idiom at the first space and the pinyin at the first
+// "]" after it, and breaks the explanation before every 出处 and 示例.
+void CheckLayout(std::string_view line) {
+    for (char c : line) {
+        Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F, "no control byte in a line");
+    }
+    const std::size_t space = line.find(' ');
+    Check(space != std::string_view::npos && space > 0, "an idiom before the first space");
+    Check(line.substr(0, space).find_first_of("[]") == std::string_view::npos,
+          "no bracket in the idiom");
+    Check(line.substr(space + 1, 1) == "[", "the pinyin opens right after the idiom");
+    const std::size_t close = line.find(']', space);
+    Check(close != std::string_view::npos, "a ] ends the pinyin");
+    Check(line.substr(space + 2, close - space - 2).find('[') == std::string_view::npos,
+          "no [ inside the pinyin");
+    const std::string_view rest = line.substr(close + 1);
+    Check(Count(rest, "示例") == 1 && Count(rest, kExample) == 1, "one example section");
+    const std::size_t sources = Count(rest, kSource);
+    Check(sources == 0 || (sources == 1 && rest.find(kSource) < rest.find(kExample)),
+          "at most one source section, before the example");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const char* names[] = {"list.json", "list.csv", "list.tsv"};
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    ListSource source = ReadListSource(names[data[0] % 3], text);
+    if (!source.error.empty()) {
+        return 0;
+    }
+    const RecordTable& table = source.table;
+    for (const auto& cells : table.records) {
+        Check(cells.size() <= table.keys.size(), "no cell without a key");
+    }
+    // The usual names where the list has them, else the first columns.
+    FieldMap map;
+    std::string error;
+    if (!ResolveFields(table.keys, {}, map, error)) {
+        for (std::size_t r = 0; r < kRoleCount && !table.keys.empty(); ++r) {
+            map[r] = r % table.keys.size();
+        }
+    }
+    for (const auto& cells : table.records) {
+        RecordFields fields;
+        for (std::size_t r = 0; r < kRoleCount; ++r) {
+            if (map[r] && *map[r] < cells.size()) {
+                fields[r] = cells[*map[r]].text;
+            }
+        }
+        const ImportedEntry entry = ComposeEntry(fields);
+        Check(entry.skipped.empty() != entry.line.empty(), "a line, or a reason to skip");
+        if (!entry.line.empty()) {
+            CheckLayout(entry.line);
+        }
+    }
+    return 0;
+}
