@@ -50,15 +50,14 @@ bool FitsAt(HWND hControl, bool edit, int nPoints, std::wstring_view text) {
 }  // namespace
 
 HFONT DisplayFont(int nPoints) {
-    // Never freed, like any font a control may still hold at exit.
-    static std::array<CFont, kSizes>* s_pFonts = nullptr;
-    if (s_pFonts == nullptr) {
-        s_pFonts = new std::array<CFont, kSizes>;
-        for (int i = 0; i < kSizes; ++i) {
-            (*s_pFonts)[i].CreatePointFont((kSmallestFontPoints + i) * 10, kDisplayFontFace);
-        }
+    // Never freed, like any font a control may still hold at exit. A size is
+    // made the first time it is asked for: most dictionaries need only 25.
+    static auto* s_pFonts = new std::array<CFont, kSizes>;
+    CFont& font = (*s_pFonts)[nPoints - kSmallestFontPoints];
+    if (font.m_hObject == nullptr) {
+        font.CreatePointFont(nPoints * 10, kDisplayFontFace);
     }
-    return (*s_pFonts)[nPoints - kSmallestFontPoints];
+    return font;
 }
 
 void FitDisplayFont(HWND hControl, std::wstring_view text) {

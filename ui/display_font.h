@@ -15,9 +15,9 @@ inline constexpr int kDisplayFontPoints = 25;
 inline constexpr int kSmallestFontPoints = 9;
 
 // The display face at `nPoints` (from kSmallestFontPoints to
-// kDisplayFontPoints). Every size is made the first time one is asked for and
+// kDisplayFontPoints). Each size is made the first time it is asked for and
 // kept for the rest of the process: a control never holds a destroyed font,
-// and browsing makes no GDI objects.
+// and browsing makes at most one GDI object a size.
 HFONT DisplayFont(int nPoints);
 
 // Gives a one-line field (an edit box or a static) the display font, or, when

@@ -43,18 +43,27 @@ std::string ShowOutput(const Shown& r, std::size_t number, std::size_t total) {
     return text + "\n";
 }
 
+// JSON, CSV, TSV, and JSON with a byte order mark and no extension (found by
+// its content) give one dictionary; the input is never written.
 TEST(ImportCommand, EveryFormOfListGivesOneDictionaryThatShowsEachRecord) {
+    std::string json;
+    std::string error;
+    ASSERT_TRUE(ReadFileBytes(PathFromUtf8(Fixture("idioms.json")), json, error)) << error;
     ScratchDir dir;
+    const std::string bom = dir.Write(u8"列表", "\xEF\xBB\xBF" + json);
     std::vector<std::string> imported;
-    for (const char* name : {"idioms.json", "idioms.csv", "idioms.tsv"}) {
-        const ToolResult result = RunTool({"import", Fixture(name), dir.Arg(u8"成语.txt")});
-        ASSERT_EQ(result.code, kExitOk) << name << ": " << result.err;
-        EXPECT_EQ(result.err, "") << name;
+    for (const std::string& in :
+         {Fixture("idioms.json"), Fixture("idioms.csv"), Fixture("idioms.tsv"), bom}) {
+        const ToolResult result = RunTool({"import", in, dir.Arg(u8"成语.txt")});
+        ASSERT_EQ(result.code, kExitOk) << in << ": " << result.err;
+        EXPECT_EQ(result.err, "") << in;
         imported.push_back(dir.Read(u8"成语.txt"));
     }
-    EXPECT_EQ(imported[1], imported[0]);
-    EXPECT_EQ(imported[2], imported[0]);
-    EXPECT_EQ(dir.FileCount(), 1u);  // no temporary file left over
+    for (std::size_t i = 1; i < imported.size(); ++i) EXPECT_EQ(imported[i], imported[0]) << i;
+    EXPECT_EQ(dir.FileCount(), 2u);  // no temporary file left over
+    EXPECT_EQ(dir.Read(u8"列表"), "\xEF\xBB\xBF" + json);
+    EXPECT_EQ(RunTool({"import", bom, bom}).code, kExitUsage);
+    EXPECT_EQ(dir.Read(u8"列表"), "\xEF\xBB\xBF" + json);
 
     const std::string out = dir.Arg(u8"成语.txt");
     const ToolResult check = RunTool({"check", out});
@@ -64,20 +73,6 @@ TEST(ImportCommand, EveryFormOfListGivesOneDictionaryThatShowsEachRecord) {
         const ToolResult show = RunTool({"show", out, std::to_string(i + 1)});
         EXPECT_EQ(show.out, ShowOutput(kFixtureRecords[i], i + 1, total));
     }
-}
-
-TEST(ImportCommand, ReadsAByteOrderMarkAndNeverWritesTheInput) {
-    std::string json;
-    std::string error;
-    ASSERT_TRUE(ReadFileBytes(PathFromUtf8(Fixture("idioms.json")), json, error)) << error;
-    ScratchDir dir;
-    const std::string in = dir.Write(u8"列表", "\xEF\xBB\xBF" + json);  // no extension: by content
-    ASSERT_EQ(RunTool({"import", in, dir.Arg(u8"成语.txt")}).code, kExitOk);
-    ASSERT_EQ(RunTool({"import", Fixture("idioms.json"), dir.Arg(u8"plain.txt")}).code, kExitOk);
-    EXPECT_EQ(dir.Read(u8"成语.txt"), dir.Read(u8"plain.txt"));
-    EXPECT_EQ(dir.Read(u8"列表"), "\xEF\xBB\xBF" + json);
-    EXPECT_EQ(RunTool({"import", in, in}).code, kExitUsage);
-    EXPECT_EQ(dir.Read(u8"列表"), "\xEF\xBB\xBF" + json);
 }
 
 TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
