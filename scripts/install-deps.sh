@@ -1,45 +1,125 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Idempotent: when
-# everything is present it only checks and returns.
+# Installs the Debian packages the build, the tests, the packaging and
+# scripts/run.sh need. Idempotent: when everything is present it only checks
+# and returns.
+#
+# A package index that fails to download (a mirror re-syncing, say) is
+# retried, then reported and passed over: only a needed package that cannot
+# be installed stops the script, and the message names it and the indexes
+# that failed. The i386 architecture and wine32 are installed only where this
+# kernel starts 32-bit programs, in a step of their own whose failure is
+# reported in one line and stops nothing else.
 set -euo pipefail
 
-PKGS=(cmake g++ clang make git g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xdotool
-      x11-utils imagemagick fonts-wqy-microhei fonts-arphic-uming libgtest-dev googletest libbenchmark-dev
-      clang-format locales nsis python3 nlohmann-json3-dev)
+# scripts/required-packages.txt is the one list: the package test checks
+# every program the scripts run against it.
+here="$(cd "$(dirname "$0")" && pwd)"
+mapfile -t PKGS < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$here/required-packages.txt")
+WINE32=wine32:i386
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
 
-missing=()
-for p in "${PKGS[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
+say() { echo "install-deps: $*" >&2; }
+
+# True when this kernel starts a 32-bit x86 program: a 93-byte static i386
+# ELF that only exits 0. Kernels built without IA-32 emulation, or booted with
+# it off, refuse it ("Exec format error"), and then Wine's 32-bit loader
+# cannot run either.
+runs_32bit_programs() {
+    local probe rc=0
+    probe="$(mktemp)" || return 1
+    local elf='\177ELF\001\001\001\000\000\000\000\000\000\000\000\000'
+    elf+='\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000'
+    elf+='\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000'
+    elf+='\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010'
+    elf+='\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000'
+    elf+='\270\001\000\000\000\061\333\315\200'
+    # shellcheck disable=SC2059 # the format is the program's bytes
+    printf "$elf" >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null || rc=1
+    rm -f "$probe"
+    return "$rc"
+}
+
+# missing PKG...: prints those not installed.
+missing() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            echo "$p"
+    done
+}
 
 # Wine maps Windows file names to the Unix locale's character set: without
 # these locales Chinese file names cannot be reached at all.
 ensure_locales() {
-  local need=""
-  locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || need=1
-  locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || need=1
-  [ -z "$need" ] && return 0
-  for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8"; do
-    grep -qx "$l" /etc/locale.gen 2>/dev/null || echo "$l" | $SUDO tee -a /etc/locale.gen >/dev/null
-  done
-  $SUDO locale-gen >/dev/null
+    local need=""
+    locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || need=1
+    locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || need=1
+    [ -z "$need" ] && return 0
+    local l
+    for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8"; do
+        grep -qx "$l" /etc/locale.gen 2>/dev/null || echo "$l" | $SUDO tee -a /etc/locale.gen >/dev/null
+    done
+    $SUDO locale-gen >/dev/null
 }
 
-if [ ${#missing[@]} -eq 0 ]; then
-  ensure_locales
-  exit 0
+failed_indexes=""
+# Three tries with a pause; what still fails is remembered and reported.
+update_indexes() {
+    local try out
+    for try in 1 2 3; do
+        if out="$($SUDO apt-get update -q 2>&1)" &&
+            ! grep -qE '^(Err:|E: Failed to fetch|W: Failed to fetch)' <<<"$out"; then
+            failed_indexes=""
+            return 0
+        fi
+        failed_indexes="$(grep -E '^(Err:|E: Failed to fetch|W: Failed to fetch)' <<<"$out" |
+            sed -E 's/^(Err:[0-9]+|E: Failed to fetch|W: Failed to fetch) *//' | sort -u || true)"
+        [ "$try" -lt 3 ] && sleep $((try * 5))
+    done
+    say "these package indexes failed after three tries; going on without them:"
+    sed 's/^/  /' <<<"${failed_indexes:-(apt-get update failed)}" >&2
+}
+
+# install PKG...: installs them, or names those that cannot be installed.
+install() {
+    $SUDO apt-get install -y -qq --no-install-recommends "$@" </dev/null && return 0
+    local p bad=()
+    for p in "$@"; do
+        $SUDO apt-get install -s -qq --no-install-recommends "$p" >/dev/null 2>&1 || bad+=("$p")
+    done
+    say "cannot install: ${bad[*]:-(see the message above)}"
+    [ -z "$failed_indexes" ] || say "failed indexes: $(tr '\n' ' ' <<<"$failed_indexes")"
+    return 1
+}
+
+want32=""
+if runs_32bit_programs; then want32=1; fi
+mapfile -t need < <(missing "${PKGS[@]}")
+need32=()
+if [ -n "$want32" ]; then mapfile -t need32 < <(missing "$WINE32"); fi
+
+if [ ${#need[@]} -eq 0 ] && [ ${#need32[@]} -eq 0 ]; then
+    ensure_locales
+    exit 0
 fi
 
-echo "install-deps: installing ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+if [ -n "$want32" ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386 ||
+        say "could not add the i386 architecture; the 32-bit Windows tests will not run here"
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+update_indexes
+if [ ${#need[@]} -gt 0 ]; then
+    say "installing ${need[*]}"
+    install "${need[@]}"
+fi
+if [ ${#need32[@]} -gt 0 ]; then
+    # Only the 32-bit Windows tests need it: its failure ends nothing.
+    $SUDO apt-get install -y -qq --no-install-recommends "$WINE32" </dev/null >/dev/null 2>&1 ||
+        say "could not install $WINE32; the Windows tests will use the x86-64 build"
+fi
 ensure_locales
