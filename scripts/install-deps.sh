@@ -68,21 +68,30 @@ ensure_locales() {
 }
 
 failed_indexes=""
+# failed_indexes_of OUTPUT: one line per package index that apt-get update
+# could not fetch. apt names each twice ("Err:N" with the index, then "Failed
+# to fetch" with its address): the Err lines are used, the addresses only
+# when there are none.
+failed_indexes_of() {
+    local errs
+    errs="$(sed -nE 's/^Err:[0-9]+ +//p' <<<"$1")"
+    [ -n "$errs" ] || errs="$(sed -nE 's/^[EW]: Failed to fetch +([^ ]+).*/\1/p' <<<"$1")"
+    sort -u <<<"$errs" | sed '/^$/d'
+}
+
 # Three tries with a pause; what still fails is remembered and reported.
 update_indexes() {
-    local try out
+    local try out rc
     for try in 1 2 3; do
-        if out="$($SUDO apt-get update -q 2>&1)" &&
-            ! grep -qE '^(Err:|E: Failed to fetch|W: Failed to fetch)' <<<"$out"; then
-            failed_indexes=""
-            return 0
-        fi
-        failed_indexes="$(grep -E '^(Err:|E: Failed to fetch|W: Failed to fetch)' <<<"$out" |
-            sed -E 's/^(Err:[0-9]+|E: Failed to fetch|W: Failed to fetch) *//' | sort -u || true)"
+        rc=0
+        out="$($SUDO apt-get update -q 2>&1)" || rc=$?
+        failed_indexes="$(failed_indexes_of "$out")"
+        [ "$rc" -ne 0 ] && [ -z "$failed_indexes" ] && failed_indexes="(apt-get update: exit $rc)"
+        [ -z "$failed_indexes" ] && return 0
         [ "$try" -lt 3 ] && sleep $((try * 5))
     done
-    say "these package indexes failed after three tries; going on without them:"
-    sed 's/^/  /' <<<"${failed_indexes:-(apt-get update failed)}" >&2
+    say "package indexes that failed three times; going on without them:"
+    sed 's/^/  /' <<<"$failed_indexes" >&2
 }
 
 # install PKG...: installs them, or names those that cannot be installed.
@@ -101,7 +110,16 @@ want32=""
 if runs_32bit_programs; then want32=1; fi
 mapfile -t need < <(missing "${PKGS[@]}")
 need32=()
-if [ -n "$want32" ]; then mapfile -t need32 < <(missing "$WINE32"); fi
+# A failed wine32 install is tried again after a day, not on every run: every
+# script starts with this one, and each try costs an index update.
+wine32_failed="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/quendril/wine32-failed"
+if [ -n "$want32" ]; then
+    mapfile -t need32 < <(missing "$WINE32")
+    if [ ${#need32[@]} -gt 0 ] && [ -n "$(find "$wine32_failed" -mmin -1440 2>/dev/null)" ]; then
+        say "$WINE32 could not be installed today; tried again tomorrow (or delete $wine32_failed)"
+        need32=()
+    fi
+fi
 
 if [ ${#need[@]} -eq 0 ] && [ ${#need32[@]} -eq 0 ]; then
     ensure_locales
@@ -119,7 +137,12 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 if [ ${#need32[@]} -gt 0 ]; then
     # Only the 32-bit Windows tests need it: its failure ends nothing.
-    $SUDO apt-get install -y -qq --no-install-recommends "$WINE32" </dev/null >/dev/null 2>&1 ||
+    if $SUDO apt-get install -y -qq --no-install-recommends "$WINE32" </dev/null >/dev/null 2>&1; then
+        rm -f "$wine32_failed"
+    else
         say "could not install $WINE32; the Windows tests will use the x86-64 build"
+        mkdir -p "$(dirname "$wine32_failed")" 2>/dev/null || true
+        touch "$wine32_failed" 2>/dev/null || true
+    fi
 fi
 ensure_locales

@@ -132,6 +132,7 @@ wine_tests() (
 )
 
 host_lane() {
+    stage packages "package list" check tests/setup/packages_test.sh || true
     if stage host-build "host build" build host_build; then
         stage host-tests "host tests" ctest \
             ctest --test-dir build/host --output-on-failure -j "$JOBS" || true
@@ -184,7 +185,7 @@ wait "$fuzz" || true
 passed=0
 failed=0
 echo "== stage times"
-for id in host-build host-tests asan-build asan-tests reproducible fuzz prefixes win-build \
+for id in packages host-build host-tests asan-build asan-tests reproducible fuzz prefixes win-build \
     wine-zh wine-en wine-cp; do
     [ -f "$logs/$id.time" ] || continue
     printf '%6s s  %s\n' "$(cat "$logs/$id.time")" "$(cat "$logs/$id.title")"
