@@ -102,7 +102,7 @@ install() {
         $SUDO apt-get install -s -qq --no-install-recommends "$p" >/dev/null 2>&1 || bad+=("$p")
     done
     say "cannot install: ${bad[*]:-(see the message above)}"
-    [ -z "$failed_indexes" ] || say "failed indexes: $(tr '\n' ' ' <<<"$failed_indexes")"
+    [ -z "$failed_indexes" ] || say "failed indexes: $(paste -sd';' <<<"$failed_indexes" | sed 's/;/; /g')"
     return 1
 }
 
@@ -116,7 +116,8 @@ wine32_failed="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/quendril/wine32-failed"
 if [ -n "$want32" ]; then
     mapfile -t need32 < <(missing "$WINE32")
     if [ ${#need32[@]} -gt 0 ] && [ -n "$(find "$wine32_failed" -mmin -1440 2>/dev/null)" ]; then
-        say "$WINE32 could not be installed today; tried again tomorrow (or delete $wine32_failed)"
+        say "$WINE32 could not be installed at $(date -r "$wine32_failed" '+%F %H:%M');" \
+            "tried again a day later (delete $wine32_failed to try now)"
         need32=()
     fi
 fi
