@@ -63,7 +63,10 @@ step() {
     shift
     echo "== fresh-machine: $name"
     start="$(date +%s)"
-    "$@" 2>&1 | tee "$logs/$name.log" || rc=$? # pipefail: the command's status
+    # Waited for in the background: a signal's trap then runs at once, not
+    # when the command is done (apt and dpkg in the tree ignore Ctrl-C).
+    { "$@" 2>&1 | tee "$logs/$name.log"; } &
+    wait "$!" || rc=$? # pipefail: the command's status
     local line
     line="$(printf '%-16s status %3d  %5d s' "$name" "$rc" "$(($(date +%s) - start))")"
     summary+=("$line")
