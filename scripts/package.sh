@@ -18,7 +18,8 @@
 # unless it is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+# A caller that has just run it says so (QUENDRIL_DEPS_READY=1).
+[ -n "${QUENDRIL_DEPS_READY:-}" ] || scripts/install-deps.sh
 # shellcheck source=windows-target.sh
 source scripts/windows-target.sh
 SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"

@@ -14,6 +14,7 @@ if ! [[ "$clicks" =~ ^[0-9]+$ ]] || [ "$clicks" -eq 0 ]; then
 fi
 
 scripts/install-deps.sh
+export QUENDRIL_DEPS_READY=1
 # shellcheck source=windows-target.sh
 source scripts/windows-target.sh
 # The program as its download is made, the soak beside it.

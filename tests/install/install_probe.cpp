@@ -11,10 +11,20 @@
 //   install_probe entry MODE      the values of that mode's uninstall entry
 //                                 (exit 1 when there is none)
 //   install_probe uninstall MODE  runs that entry's QuietUninstallString
+//   install_probe finish-setup    clicks the setup program's default button
+//                                 (Next, Install, Finish) on each page until
+//                                 it ends: an interactive install with every
+//                                 default, the finish page's "run" ticked
+//   install_probe running         waits for the program's window; prints the
+//                                 idiom it shows and the name of the process
+//                                 that started it; ends the program
 #include <shlobj.h>
 #include <windows.h>
+// After windows.h
+#include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -104,8 +114,8 @@ private:
     HKEY m_key = nullptr;
 };
 
-// Where a mode keeps its uninstall entry (a 32-bit program sees the 32-bit
-// view of HKLM, as the setup program does).
+// Where a mode keeps its uninstall entry (the probe is of the setup
+// program's processor, and sees the registry view it writes).
 HKEY EntryRoot(const std::wstring& mode) {
     return mode == L"all" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -166,6 +176,83 @@ int RunQuietUninstall(HKEY root) {
     return static_cast<int>(code);
 }
 
+const wchar_t kSetupCaptionStart[] = L"Quendril成语学习软件 ";  // "... 安装"
+const wchar_t kProgramCaption[] = L"Quendril成语学习软件";
+
+BOOL CALLBACK FindSetupWindow(HWND window, LPARAM found) {
+    wchar_t caption[128] = {};
+    ::GetWindowTextW(window, caption, 128);
+    if (::IsWindowVisible(window) &&
+        std::wcsncmp(caption, kSetupCaptionStart, std::wcslen(kSetupCaptionStart)) == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int FinishSetup() {
+    HWND clickedPage = nullptr;
+    bool seen = false;
+    for (int round = 0; round < 1200; ++round) {  // two minutes
+        HWND setup = nullptr;
+        ::EnumWindows(&FindSetupWindow, reinterpret_cast<LPARAM>(&setup));
+        if (setup == nullptr && seen) return 0;
+        seen = seen || setup != nullptr;
+        // Each page is a new inner dialog (1018): one click a page.
+        HWND page = setup != nullptr ? ::GetDlgItem(setup, 1018) : nullptr;
+        HWND next = setup != nullptr ? ::GetDlgItem(setup, IDOK) : nullptr;
+        if (page != nullptr && page != clickedPage && next != nullptr && ::IsWindowEnabled(next)) {
+            ::PostMessageW(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(next));
+            clickedPage = page;
+        }
+        ::Sleep(100);
+    }
+    std::fprintf(stderr, "install_probe: the setup program did not end\n");
+    return 1;
+}
+
+std::wstring ProcessName(DWORD pid, DWORD* parent) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    std::wstring name;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID == pid) {
+            name = entry.szExeFile;
+            if (parent != nullptr) *parent = entry.th32ParentProcessID;
+        }
+    }
+    ::CloseHandle(snapshot);
+    return name;
+}
+
+int ShowRunningProgram() {
+    HWND main = nullptr;
+    wchar_t idiom[64] = {};
+    for (int round = 0; round < 600 && idiom[0] == L'\0'; ++round) {  // a minute
+        main = ::FindWindowW(L"#32770", kProgramCaption);
+        if (main != nullptr) ::GetDlgItemTextW(main, IDC_IDIOM, idiom, 64);
+        ::Sleep(100);
+    }
+    if (main == nullptr) {
+        std::fprintf(stderr, "install_probe: the program's window did not appear\n");
+        return 1;
+    }
+    DWORD pid = 0, parent = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    ProcessName(pid, &parent);
+    PrintLine(idiom);
+    PrintLine(ProcessName(parent, nullptr));
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 10000);
+        ::CloseHandle(process);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -204,8 +291,10 @@ int main() {
     }
     if (command == L"entry") return PrintEntry(EntryRoot(argument));
     if (command == L"uninstall") return RunQuietUninstall(EntryRoot(argument));
+    if (command == L"finish-setup") return FinishSetup();
+    if (command == L"running") return ShowRunningProgram();
     std::fprintf(stderr,
                  "usage: install_probe folders MODE | shortcut LNK | start LNK | entry MODE | "
-                 "uninstall MODE\n");
+                 "uninstall MODE | finish-setup | running\n");
     return 2;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Both install modes in one fresh Wine prefix: the current user's and the one
 # for all users side by side; each one's uninstaller removes its own and
-# leaves the other whole, whichever goes first.
+# leaves the other whole, whichever goes first. An old uninstaller left in
+# another folder, started by hand, removes its own files and nothing of
+# either installation.
 #
 #   side_by_side_test.sh SETUP.exe install_probe.exe DATA_DIR WORK_DIR
 set -uo pipefail
@@ -40,6 +42,22 @@ for first in all user; do
     check_whole "$second"
     check "the uninstaller for $second succeeds" uninstall "$second"
     check_gone "$second"
+done
+
+echo "== an old uninstaller left behind when the installation for all users moved"
+old_win='C:\旧\Quendril'
+old="$(unix_path "$old_win")"
+check "for all users, into the old folder" run_setup /ALLUSERS "/D=$old_win"
+check "for all users again, into the usual folder" run_setup /ALLUSERS "/D=$(probe folders all | head -1)\\Quendril"
+check "for the current user" run_setup /CURRENTUSER
+wine "$old/uninstall.exe" /S
+wineserver -w
+check "the old uninstaller removes its own files" test ! -e "$old/quendril.exe"
+check_whole all
+check_whole user
+for mode in all user; do
+    check "the uninstaller for $mode succeeds" uninstall "$mode"
+    check_gone "$mode"
 done
 
 finish "installers side by side"
