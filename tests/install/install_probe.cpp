@@ -190,16 +190,40 @@ BOOL CALLBACK FindSetupWindow(HWND window, LPARAM found) {
     return TRUE;
 }
 
+BOOL CALLBACK FindInnerDialog(HWND window, LPARAM found) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (std::wcscmp(className, L"#32770") == 0 && ::IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The page shown: the setup window's visible child dialog.
+HWND InnerDialog(HWND setup) {
+    HWND found = nullptr;
+    ::EnumChildWindows(setup, &FindInnerDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 int FinishSetup() {
     HWND clickedPage = nullptr;
-    bool seen = false;
+    HANDLE process = nullptr;  // the setup program's, once its window is found
     for (int round = 0; round < 1200; ++round) {  // two minutes
+        if (process != nullptr && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+            ::CloseHandle(process);
+            return 0;
+        }
         HWND setup = nullptr;
         ::EnumWindows(&FindSetupWindow, reinterpret_cast<LPARAM>(&setup));
-        if (setup == nullptr && seen) return 0;
-        seen = seen || setup != nullptr;
-        // Each page is a new inner dialog (1018): one click a page.
-        HWND page = setup != nullptr ? ::GetDlgItem(setup, 1018) : nullptr;
+        if (setup != nullptr && process == nullptr) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(setup, &pid);
+            process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+        }
+        // Each page is a new inner dialog: one click a page.
+        HWND page = setup != nullptr ? InnerDialog(setup) : nullptr;
         HWND next = setup != nullptr ? ::GetDlgItem(setup, IDOK) : nullptr;
         if (page != nullptr && page != clickedPage && next != nullptr && ::IsWindowEnabled(next)) {
             ::PostMessageW(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -208,6 +232,7 @@ int FinishSetup() {
         }
         ::Sleep(100);
     }
+    if (process != nullptr) ::CloseHandle(process);
     std::fprintf(stderr, "install_probe: the setup program did not end\n");
     return 1;
 }

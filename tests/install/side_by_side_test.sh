@@ -50,7 +50,7 @@ old="$(unix_path "$old_win")"
 check "for all users, into the old folder" run_setup /ALLUSERS "/D=$old_win"
 check "for all users again, into the usual folder" run_setup /ALLUSERS "/D=$(probe folders all | head -1)\\Quendril"
 check "for the current user" run_setup /CURRENTUSER
-wine "$old/uninstall.exe" /S
+wine "$old_win\\uninstall.exe" /S  # by its Windows path, as Explorer starts it
 wineserver -w
 check "the old uninstaller removes its own files" test ! -e "$old/quendril.exe"
 check_whole all
