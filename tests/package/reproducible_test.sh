@@ -5,8 +5,8 @@
 # and GBK, which is not UTF-8), gives the same bytes: all four downloads,
 # SHA256SUMS and both builds' programs. A difference is shown by file and
 # first differing offset. The checksums it writes check out with sha256sum
-# -c; each build's programs have the header of a current Windows program for
-# their processor, and a manifest that names it; each setup program asks
+# -c; each build's program has the header of a current Windows program for
+# its processor, and a manifest that names it; each setup program asks
 # Windows for no administrator rights of its own.
 #
 # The clones build side by side where there are processors for both (four
@@ -77,7 +77,7 @@ has() {
         failures=$((failures + 1))
     fi
 }
-# Each build's programs are linked as current Windows programs of their own
+# Each build's program is linked as a current Windows program of its own
 # processor (subsystem 6.1, aware of remote-desktop servers, ASLR and DEP),
 # and the program's manifest names that processor: one that names another
 # is a side-by-side error when Windows starts it. Each setup program is of
@@ -88,14 +88,15 @@ for processor in x64 x86; do
     else
         objdump=i686-w64-mingw32-objdump format=pei-i386 magic=010b manifest=x86
     fi
-    for program in "win-$processor/ui/quendril.exe" "win-$processor/tools/idiomtool.exe"; do
-        header="$($objdump -p "$program")"
-        for want in "file format $format\$" "Magic[[:space:]]+$magic" \
-            'MajorSubsystemVersion[[:space:]]+6$' 'MinorSubsystemVersion[[:space:]]+1$' \
-            TERMINAL_SERVICE_AWARE DYNAMIC_BASE NX_COMPAT; do
-            has "$program's header" "$header" "$want"
-        done
+    header="$($objdump -p "win-$processor/ui/quendril.exe")"
+    for want in "file format $format\$" "Magic[[:space:]]+$magic" \
+        'MajorSubsystemVersion[[:space:]]+6$' 'MinorSubsystemVersion[[:space:]]+1$' \
+        TERMINAL_SERVICE_AWARE DYNAMIC_BASE NX_COMPAT; do
+        has "win-$processor/ui/quendril.exe's header" "$header" "$want"
     done
+    # idiomtool, a console program, is of the same processor.
+    has "win-$processor/tools/idiomtool.exe's header" \
+        "$($objdump -p "win-$processor/tools/idiomtool.exe")" "Magic[[:space:]]+$magic"
     has "win-$processor/ui/quendril.exe's manifest" \
         "$(grep -ao '<assemblyIdentity type="win32" name="Quendril[^>]*' "win-$processor/ui/quendril.exe")" \
         "processorArchitecture=\"$manifest\""
