@@ -45,19 +45,24 @@ for first in all user; do
 done
 
 echo "== an old uninstaller left behind when the installation for all users moved"
-old_win='C:\旧\Quendril'
-old="$(unix_path "$old_win")"
+# (/D= is given unquoted, as it must be: folders without spaces.)
+old_win='C:\旧\Quendril' new_win='C:\新\Quendril'
+old="$(unix_path "$old_win")" new="$(unix_path "$new_win")"
 check "for all users, into the old folder" run_setup /ALLUSERS "/D=$old_win"
-check "for all users again, into the usual folder" run_setup /ALLUSERS "/D=$(probe folders all | head -1)\\Quendril"
+check "for all users again, into a new folder" run_setup /ALLUSERS "/D=$new_win"
 check "for the current user" run_setup /CURRENTUSER
 wine "$old_win\\uninstall.exe" /S  # by its Windows path, as Explorer starts it
 wineserver -w
 check "the old uninstaller removes its own files" test ! -e "$old/quendril.exe"
-check_whole all
+check "... and leaves the installation for all users whole" same "$(files_in "$new")" "$shipped_files"
+check "... its entry" same "$(entry_value all InstallLocation)" "$new_win"
+install_mode all
+check "... and its Start-menu shortcut" test -f "$(unix_path "$menu_lnk")"
 check_whole user
-for mode in all user; do
-    check "the uninstaller for $mode succeeds" uninstall "$mode"
-    check_gone "$mode"
-done
+check "the uninstaller for all succeeds" uninstall all
+check_gone all
+check "... from the new folder" test ! -e "$new"
+check "the uninstaller for user succeeds" uninstall user
+check_gone user
 
 finish "installers side by side"
