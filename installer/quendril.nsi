@@ -68,9 +68,9 @@ Var FinishNote
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
-; Not the stock text: installing for oneself needs no administrator, and no
-; mode needs a restart.
-!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n只为自己安装不需要管理员权限；管理员也可以为这台电脑的所有用户安装。安装后不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
+; Not the stock text: installing for oneself needs no administrator, only the
+; mode for all users asks for one, and no mode needs a restart.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n只为自己安装不需要管理员权限；为这台电脑的所有用户安装时，Windows 会请管理员同意。安装后不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenModeChosen
 !insertmacro MUI_PAGE_WELCOME
 Page custom ModePage ModePageLeave
