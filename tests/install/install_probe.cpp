@@ -62,26 +62,41 @@ struct Shortcut {
 };
 
 // Reads a .lnk file through the shell, as Explorer does when it is opened.
+// On failure, says on stderr which step failed and how, so that a failure
+// in a test run can be told apart: no file, a file that cannot be opened, a
+// file without a target.
 bool ReadShortcut(const std::wstring& path, Shortcut& shortcut) {
     IShellLinkW* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
+    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IShellLinkW, reinterpret_cast<void**>(&link));
+    const char* step = "CoCreateInstance";
     IPersistFile* file = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Load(path.c_str(), STGM_READ));
-    if (ok) {
+    if (SUCCEEDED(result)) {
+        step = "Load";
+        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(result)) result = file->Load(path.c_str(), STGM_READ);
+    }
+    if (SUCCEEDED(result)) {
         wchar_t buffer[MAX_PATH] = {};
-        ok = SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH));
+        step = "GetPath";
+        result = link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
         shortcut.target = buffer;
         buffer[0] = L'\0';
-        ok = ok && SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH));
+        if (SUCCEEDED(result)) {
+            step = "GetWorkingDirectory";
+            result = link->GetWorkingDirectory(buffer, MAX_PATH);
+        }
         shortcut.workingFolder = buffer;
     }
     if (file != nullptr) file->Release();
-    link->Release();
-    return ok;
+    if (link != nullptr) link->Release();
+    if (FAILED(result)) {
+        std::fprintf(stderr, "install_probe: %s failed (0x%08lx); the file %s\n", step,
+                     static_cast<unsigned long>(result),
+                     ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? "is not there"
+                                                                                  : "is there");
+    }
+    return SUCCEEDED(result);
 }
 
 // Starts the target in the working folder and prints the first idiom shown,
