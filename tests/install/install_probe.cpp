@@ -11,6 +11,8 @@
 //   install_probe entry MODE      the values of that mode's uninstall entry
 //                                 (exit 1 when there is none)
 //   install_probe uninstall MODE  runs that entry's QuietUninstallString
+//   install_probe run-uninstaller EXE   runs EXE /S, as started by hand
+//   (both wait for the uninstaller to end, and for the copy it goes on in)
 //   install_probe finish-setup    clicks the setup program's default button
 //                                 (Next, Install, Finish) on each page until
 //                                 it ends: an interactive install with every
@@ -163,8 +165,44 @@ int PrintEntry(HKEY root) {
     return 0;
 }
 
-// Runs the entry's quiet uninstall command and waits for it. (An NSIS
-// uninstaller goes on in a copy of itself: the caller waits for the prefix.)
+// Waits for every process named `name` that runs now (ten seconds at most).
+void WaitForProcessesNamed(const wchar_t* name) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, name) != 0) continue;
+        if (HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            ::WaitForSingleObject(process, 10000);
+            ::CloseHandle(process);
+        }
+    }
+    ::CloseHandle(snapshot);
+}
+
+// Runs an uninstall command and waits for it, and for the copy of itself an
+// NSIS uninstaller goes on in (Au_.exe, started before the original ends).
+// Its exit code.
+int RunUninstaller(std::wstring command) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        std::fprintf(stderr, "install_probe: the uninstaller did not start\n");
+        return 1;
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    WaitForProcessesNamed(L"Au_.exe");
+    return static_cast<int>(code);
+}
+
+// The entry's quiet uninstall command, run.
 int RunQuietUninstall(HKEY root) {
     RegistryKey key(root, kUninstallKey);
     wchar_t command[1024] = {};
@@ -175,20 +213,7 @@ int RunQuietUninstall(HKEY root) {
         std::fprintf(stderr, "install_probe: no QuietUninstallString\n");
         return 1;
     }
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        std::fprintf(stderr, "install_probe: the uninstaller did not start\n");
-        return 1;
-    }
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return RunUninstaller(command);
 }
 
 const wchar_t kSetupCaptionStart[] = L"Quendril成语学习软件 ";  // "... 安装"
@@ -331,10 +356,11 @@ int main() {
     }
     if (command == L"entry") return PrintEntry(EntryRoot(argument));
     if (command == L"uninstall") return RunQuietUninstall(EntryRoot(argument));
+    if (command == L"run-uninstaller") return RunUninstaller(L"\"" + argument + L"\" /S");
     if (command == L"finish-setup") return FinishSetup();
     if (command == L"running") return ShowRunningProgram();
     std::fprintf(stderr,
                  "usage: install_probe folders MODE | shortcut LNK | start LNK | entry MODE | "
-                 "uninstall MODE | finish-setup | running\n");
+                 "uninstall MODE | run-uninstaller EXE | finish-setup | running\n");
     return 2;
 }

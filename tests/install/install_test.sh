@@ -98,8 +98,7 @@ chosen="$(unix_path "$chosen_win")"
 check "the setup program succeeds with /D=" run_setup "${fresh[@]}" /NOIDIOMTOOL "/D=$chosen_win"
 check "it installs there, without idiomtool" same "$(files_in "$chosen")" "$shipped_without_tool"
 check "the entry names that folder" same "$(entry_value "$mode" InstallLocation)" "$chosen_win"
-wine "$chosen_win\\uninstall.exe" /S  # by its Windows path, as Explorer starts it
-wineserver -w
+uninstall_by_hand "$chosen_win\\uninstall.exe"
 check "its uninstaller, started by hand without its mode, removes it" test ! -e "$chosen/quendril.exe"
 check "the folder is gone" test ! -e "$chosen"
 check "the shortcuts are gone" test ! -e "$(unix_path "$menu_lnk")" -a ! -e "$(unix_path "$desktop_lnk")"

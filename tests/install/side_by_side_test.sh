@@ -51,8 +51,7 @@ old="$(unix_path "$old_win")" new="$(unix_path "$new_win")"
 check "for all users, into the old folder" run_setup /ALLUSERS "/D=$old_win"
 check "for all users again, into a new folder" run_setup /ALLUSERS "/D=$new_win"
 check "for the current user" run_setup /CURRENTUSER
-wine "$old_win\\uninstall.exe" /S  # by its Windows path, as Explorer starts it
-wineserver -w
+uninstall_by_hand "$old_win\\uninstall.exe"
 check "the old uninstaller removes its own files" test ! -e "$old/quendril.exe"
 check "... and leaves the installation for all users whole" same "$(files_in "$new")" "$shipped_files"
 check "... its entry" same "$(entry_value all InstallLocation)" "$new_win"
