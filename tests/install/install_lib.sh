@@ -5,10 +5,7 @@
 # The prefix keeps one Wine session, with a persistent wineserver, from its
 # creation to the test's end: each check waits for the processes it started
 # (the probe waits for an uninstaller and the copy it goes on in), never for
-# the wineserver to end. Waiting for it to end made every next program the
-# first of a new session, which brings up the session's own processes (the
-# desktop, the services) beside it; now and then such a first program printed
-# nothing at all, and its check read "(empty)".
+# the wineserver to end, so no check pays for a session's start.
 #
 #   install_setup_prefix WORK_DIR   makes the prefix and goes to a folder
 #                                   with no dictionary in it
@@ -48,7 +45,12 @@ install_setup_prefix() {
     wineboot >/dev/null 2>&1
 }
 
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+probe() {  # a probe that ends abnormally (exit code above 1) says so
+    wine "$probe_exe" "$@" | tr -d '\r'
+    local rc="${PIPESTATUS[0]}"
+    [ "$rc" -le 1 ] || echo "  (install_probe $1: exit code $rc)" >&2
+    return "$rc"
+}
 unix_path() { winepath -u "$1" 2>/dev/null | sed 's:/$::'; }
 run_setup() { wine "$setup" /S "$@"; }  # run_setup OPTION...: a silent install
 uninstall() { probe uninstall "$1"; }     # uninstall MODE: that entry's silent uninstaller

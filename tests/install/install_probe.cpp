@@ -48,6 +48,9 @@ void PrintLine(const std::wstring& text) {
                           size, nullptr, nullptr);
     utf8 += '\n';
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    // Out at once: a line must not wait in the buffer for an exit that the
+    // shell and COM take down with them now and then under Wine.
+    std::fflush(stdout);
 }
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
