@@ -28,7 +28,14 @@ set(source_date_env "SOURCE_DATE_EPOCH=${QUENDRIL_SOURCE_DATE_EPOCH}")
 set_property(TARGET quendril idiomtool PROPERTY CXX_LINKER_LAUNCHER
              ${CMAKE_COMMAND} -E env ${source_date_env})
 
-set(QUENDRIL_PACKAGE "quendril-${PROJECT_VERSION}-win32")
+# Each processor's build makes its own pair of downloads: x64 for 64-bit
+# Windows, x86 for 32-bit Windows.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(QUENDRIL_DOWNLOAD_PROCESSOR x64)
+else()
+    set(QUENDRIL_DOWNLOAD_PROCESSOR x86)
+endif()
+set(QUENDRIL_PACKAGE "quendril-${PROJECT_VERSION}-${QUENDRIL_DOWNLOAD_PROCESSOR}")
 set(QUENDRIL_ZIP "${PROJECT_BINARY_DIR}/${QUENDRIL_PACKAGE}.zip")
 add_custom_command(
     OUTPUT "${QUENDRIL_ZIP}"

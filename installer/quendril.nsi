@@ -1,18 +1,21 @@
-﻿; The learner's setup program. It installs in one of two modes, chosen the
-; way MultiUser.nsh chooses them:
-;   for the current user (the default): no administrator rights needed; into
-;     the user's own programs folder, with the user's shortcuts and an entry
-;     in the list of installed programs under HKCU;
+﻿; The learner's setup program. It installs in one of two modes
+; (install_mode.nsh):
+;   for the current user (the default): no administrator rights asked for,
+;     also of an administrator; into the user's own programs folder, with the
+;     user's shortcuts and an entry in the list of installed programs under
+;     HKCU;
 ;   for all users: into Program Files, with the shortcuts of all users and the
 ;     entry under HKLM. Computers an administrator manages often run programs
-;     from Program Files only. Offered on a page when the user is an
-;     administrator (who then confirms the elevation when it starts), or
-;     with /ALLUSERS (or /CURRENTUSER) on the command line.
+;     from Program Files only. Chosen on a page, or with /ALLUSERS (/CURRENTUSER
+;     chooses the other); only then does the setup program ask Windows for
+;     administrator rights, by starting itself again elevated.
 ; The two can be installed side by side; each finds, upgrades and removes its
-; own and leaves the other alone.
+; own and leaves the other alone. The program is never started with the setup
+; program's rights (start_unelevated.nsh).
 ;
 ; installer/CMakeLists.txt runs makensis with these defined:
 ;   VERSION     the project version (four numbers)
+;   PROCESSOR   x64 or x86, the processor of the programs it carries
 ;   PROGRAM     quendril.exe as built
 ;   IDIOMTOOL   idiomtool.exe as built, an optional component
 ;   DICTIONARY_SOURCE, README_SOURCE, ICON   the files to ship
@@ -34,26 +37,20 @@ SetDateSave off
 !define PUBLISHER "Quendril"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quendril"
 
-; Each mode reads its folder, and an earlier installation's mode, from its
-; own uninstall entry.
-!define MULTIUSER_EXECUTIONLEVEL Highest
-!define MULTIUSER_MUI
-!define MULTIUSER_INSTALLMODE_COMMANDLINE
-!define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
-!define MULTIUSER_INSTALLMODE_INSTDIR "Quendril"
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "只为自己安装时，程序装在您的用户文件夹中，不需要管理员权限。$\r$\n学校和家庭中由管理员管理的电脑往往只允许运行 Program Files 中的程序：在这样的电脑上，请为所有用户安装。"
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_ALLUSERS "为这台电脑的所有用户安装，装到 Program Files(&A)"
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "只为我自己安装，装到我的用户文件夹(&M)"
+; Its own rights (asInvoker): the mode for all users asks for more when chosen.
+RequestExecutionLevel user
 
-!include MultiUser.nsh
+!define MODE_PAGE_TEXT "只为自己安装时，程序装在您的用户文件夹中，不需要管理员权限。$\r$\n学校和家庭中由管理员管理的电脑往往只允许运行 Program Files 中的程序：在这样的电脑上，请为所有用户安装（需要管理员同意）。"
+!define MODE_PAGE_ALLUSERS "为这台电脑的所有用户安装，装到 Program Files(&A)"
+!define MODE_PAGE_CURRENTUSER "只为我自己安装，装到我的用户文件夹(&M)"
+
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include nsDialogs.nsh
+!include install_mode.nsh
+!include start_unelevated.nsh
 
 !define DICTIONARY "成语.txt"
 ; Where the dictionary as shipped is kept, to tell a learner's changes from it.
@@ -71,11 +68,12 @@ Var FinishNote
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
-; Not the stock text: installing for oneself needs no administrator, and no
-; mode needs a restart.
-!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n只为自己安装不需要管理员权限；管理员也可以为这台电脑的所有用户安装。安装后不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
+; Not the stock text: installing for oneself needs no administrator, only the
+; mode for all users asks for one, and no mode needs a restart.
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导您安装 $(^NameDA)，一个学习成语的小程序。$\r$\n$\r$\n只为自己安装不需要管理员权限；为这台电脑的所有用户安装时，Windows 会请管理员同意。安装后不需要重新启动计算机。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenModeChosen
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MULTIUSER_PAGE_INSTALLMODE
+Page custom ModePage ModePageLeave
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -230,20 +228,20 @@ Section "-Uninstall entry"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "${HOME_PAGE}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quendril.exe,0"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; The uninstaller's mode goes on its command line.
+    !insertmacro UNINSTALL_COMMAND $0
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '$0'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '$0 /S'
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; /D= chooses the folder, over the mode's default; /NOIDIOMTOOL leaves
-; idiomtool out of a silent install.
+; /D= chooses the folder, over the mode's default (install_mode.nsh);
+; /NOIDIOMTOOL leaves idiomtool out of a silent install.
 Function .onInit
-    StrCpy $R0 $INSTDIR
-    !insertmacro MULTIUSER_INIT
-    ${IfThen} $R0 != "" ${|} StrCpy $INSTDIR $R0 ${|}
+    Call ChooseMode
     ${GetParameters} $R1
     ClearErrors
     ${GetOptions} $R1 "/NOIDIOMTOOL" $R2
@@ -252,37 +250,54 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
-; An uninstaller removes the installation it belongs to, whichever mode the
-; command line or the other installation suggests: the one for all users if
-; it sits in that one's folder, else the current user's. (Choosing a mode
-; also sets $INSTDIR to that mode's folder: the uninstaller's own is put back.)
+; Set when the entry of the uninstaller's mode names this uninstaller: then
+; the shortcuts and the entry are this installation's to remove.
+Var OwnEntry
+
 Function un.onInit
-    StrCpy $R1 $INSTDIR
-    !insertmacro MULTIUSER_UNINIT
-    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $R0 != ""
-    ${AndIf} $R0 == $R1
-        ${If} $MultiUser.Privileges != "Admin"
-        ${AndIf} $MultiUser.Privileges != "Power"
-            MessageBox MB_OK|MB_ICONSTOP "$(^Name) 是为这台电脑的所有用户安装的，只有管理员才能卸载。" /SD IDOK
+    ${GetParameters} $R0
+    StrCpy $Mode ""
+    ClearErrors
+    ${GetOptions} $R0 "${MODE_ALL}" $R1
+    ${IfNot} ${Errors}
+        StrCpy $Mode "all"
+    ${Else}
+        ClearErrors
+        ${GetOptions} $R0 "${MODE_USER}" $R1
+        ${IfNot} ${Errors}
+            StrCpy $Mode "user"
+        ${Else}
+            Call un.ModeOfOwnEntry
+            Pop $Mode
+        ${EndIf}
+    ${EndIf}
+    ${If} $Mode == "all"
+        SetShellVarContext all
+        ; A standard user is asked for an administrator's password.
+        Push "$R0 ${MODE_ALL} _?=$INSTDIR"
+        Call un.ElevateForMode
+        ${If} ${Errors}
+            MessageBox MB_OK|MB_ICONSTOP "$(^Name) 是为这台电脑的所有用户安装的，卸载需要管理员同意。" /SD IDOK
+            SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
             Quit
         ${EndIf}
-        Call un.MultiUser.InstallMode.AllUsers
     ${Else}
-        Call un.MultiUser.InstallMode.CurrentUser
+        SetShellVarContext current
     ${EndIf}
-    StrCpy $INSTDIR $R1
-FunctionEnd
-
-Function StartProgram
-    SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\quendril.exe"'
+    StrCpy $OwnEntry 0
+    ${If} $Mode != ""
+        ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+        !insertmacro UNINSTALL_COMMAND $1
+        ${IfThen} $0 == $1 ${|} StrCpy $OwnEntry 1 ${|}
+    ${EndIf}
 FunctionEnd
 
 ; Removes only what the installer wrote, never the folder's other contents.
 Section "Uninstall"
-    Delete "$SMPROGRAMS\${SHORTCUT}"
-    Delete "$DESKTOP\${SHORTCUT}"
+    ${If} $OwnEntry = 1
+        Delete "$SMPROGRAMS\${SHORTCUT}"
+        Delete "$DESKTOP\${SHORTCUT}"
+    ${EndIf}
     Delete "$INSTDIR\quendril.exe"
     Delete "$INSTDIR\idiomtool.exe"
     Delete "$INSTDIR\README.txt"
@@ -306,5 +321,7 @@ Section "Uninstall"
         Sleep 100
     ${Next}
     RMDir "$INSTDIR"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${If} $OwnEntry = 1
+        DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${EndIf}
 SectionEnd

@@ -59,9 +59,12 @@ ensure_locales() {
     local need=""
     locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$' || need=1
     locale -a 2>/dev/null | grep -qi '^en_US.utf8$' || need=1
+    # Not UTF-8: the packages are built in it too, to show that no name in
+    # them depends on the builder's locale.
+    locale -a 2>/dev/null | grep -qi '^zh_CN.gbk$' || need=1
     [ -z "$need" ] && return 0
     local l
-    for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8"; do
+    for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8" "zh_CN.GBK GBK"; do
         grep -qx "$l" /etc/locale.gen 2>/dev/null || echo "$l" | $SUDO tee -a /etc/locale.gen >/dev/null
     done
     $SUDO locale-gen >/dev/null

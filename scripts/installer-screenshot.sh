@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of the setup program: docs/installer.png, its
 # first page, and docs/installer-mode.png, the page that chooses between
-# installing for oneself and for all users (shown to an administrator, as
-# Wine's user is). The setup program runs under Wine, in a virtual desktop
-# on a private X server; each picture is cut to its window.
+# installing for oneself and for all users. The setup program is the download
+# this machine runs (scripts/windows-target.sh: the x64 one where Wine runs no
+# 32-bit programs; the x86 one comes from the same script and shows the same
+# pages). It runs under Wine, in a virtual desktop on a private X server; each
+# picture is cut to its window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
-scripts/package.sh >/dev/null
-setup="$(ls "$root"/build/win/quendril-*-setup.exe)"
-
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
+scripts/package.sh "$(windows_processor)" >/dev/null
+setup="$(ls "$root/$(windows_build_dir)"/quendril-*-setup.exe)"
+echo "setup program: $setup"
 rm -rf build/installer-shot  # a fresh prefix: nothing installed, no icons on its desktop
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 wine_env_start build/installer-shot --own-display --virtual-desktop

@@ -15,11 +15,11 @@ run_dir="$root/build/run"
 source scripts/wine-env.sh
 export LANG="${QUENDRIL_LANG:-zh_CN.UTF-8}" LC_ALL="${QUENDRIL_LANG:-zh_CN.UTF-8}"
 if [ -n "${DISPLAY:-}" ]; then
-    wine_env_start build/win
+    wine_env_start "$(windows_build_dir)"
     mkdir -p "$run_dir"
     cp "$dictionary" "$run_dir/成语.txt"
     cd "$run_dir"
-    wine "$root/build/win/ui/quendril.exe"
+    wine "$root/$(windows_build_dir)/ui/quendril.exe"
     exit 0
 fi
 

@@ -19,7 +19,7 @@ wine_env_start build/desktop --own-display --virtual-desktop
 trap wine_env_stop EXIT
 wine_env_show_starter "$shots"
 
-poke=(wine "$root/build/win/scripts/poke/quendril_poke.exe")
+poke=(wine "$root/$(windows_build_dir)/scripts/poke/quendril_poke.exe")
 
 # Cuts a window out of the screen, by the rectangle the program reports.
 capture() {
@@ -38,7 +38,7 @@ wineserver -k
 long="$shots/long-entry"
 mkdir -p "$long"
 grep -aF "$(printf '醉翁之意不在酒 [' | iconv -f UTF-8 -t GBK)" data/成语.txt | head -1 >"$long/成语.txt"
-(cd "$long" && exec wine "$root/build/win/ui/quendril.exe") &
+(cd "$long" && exec wine "$root/$(windows_build_dir)/ui/quendril.exe") &
 "${poke[@]}" wait
 capture main "$root/docs/main-dialog-long-entry.png"
 

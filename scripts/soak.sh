@@ -14,16 +14,18 @@ if ! [[ "$clicks" =~ ^[0-9]+$ ]] || [ "$clicks" -eq 0 ]; then
 fi
 
 scripts/install-deps.sh
+export QUENDRIL_DEPS_READY=1
 # shellcheck source=windows-target.sh
 source scripts/windows-target.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$(windows_toolchain)" -DCMAKE_BUILD_TYPE=Release \
-    >/dev/null
-cmake --build build/win -j "${JOBS:-2}" --target soak_tests
+# The program as its download is made, the soak beside it.
+scripts/package.sh "$(windows_processor)" >/dev/null
+win_dir="$(windows_build_dir)"
+cmake --build "$win_dir" -j "${JOBS:-2}" --target soak_tests
 
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 export LANG="${QUENDRIL_LANG:-zh_CN.UTF-8}" LC_ALL="${QUENDRIL_LANG:-zh_CN.UTF-8}"
-wine_env_start build/win/wine-soak --own-display --virtual-desktop
+wine_env_start "$win_dir/wine-soak" --own-display --virtual-desktop
 trap wine_env_stop EXIT
 # Straight through Wine, not ctest: no time limit.
-QUENDRIL_SOAK_CLICKS="$clicks" wine build/win/tests/win/soak_tests.exe
+QUENDRIL_SOAK_CLICKS="$clicks" wine "$win_dir/tests/win/soak_tests.exe"

@@ -28,6 +28,8 @@ rm -rf "$logs"
 mkdir -p "$logs"
 
 scripts/install-deps.sh
+# The scripts called below (scripts/package.sh) need not check again.
+export QUENDRIL_DEPS_READY=1
 begun="$(date +%s)"
 
 # Stage commands chain their steps with &&: a stage runs where a failure must
@@ -81,25 +83,27 @@ sanitizer_build() {
         cmake --build build/asan -j "$JOBS"
 }
 
+# The Windows build the tests run: the download of this machine's processor,
+# made by scripts/package.sh itself, and the tests built beside it in the same
+# folder, so that the tests run the download's very bytes.
+# shellcheck source=windows-target.sh
+source scripts/windows-target.sh
+win_dir="$(windows_build_dir)"
+
 windows_build() {
     # The hostile dictionaries are written here, once: the locales' runs,
     # side by side, only read them.
-    # shellcheck source=windows-target.sh
-    source scripts/windows-target.sh
-    local toolchain
-    toolchain="$(windows_toolchain)"
-    echo "Windows build: $toolchain"
-    [ "$toolchain" = cmake/mingw-i686.cmake ] ||
-        echo "this machine runs no 32-bit programs: the tests run on the x86-64 build"
-    cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-        cmake --build build/win -j "$JOBS" &&
-        ctest --test-dir build/win -R '^hostile_corpus$' --output-on-failure
+    echo "Windows build: $win_dir ($(windows_toolchain))"
+    [ "$(windows_processor)" = x86 ] ||
+        echo "this machine runs no 32-bit programs: the tests run on the x64 download"
+    JOBS="$JOBS" scripts/package.sh "$(windows_processor)" &&
+        cmake --build "$win_dir" -j "$JOBS" &&
+        ctest --test-dir "$win_dir" -R '^hostile_corpus$' --output-on-failure
 }
 
 # The Wine state of one run of the Windows tests: its prefix, X server and
 # stand-in browser's log.
-wine_dir() { echo "build/win/wine-$1"; }
+wine_dir() { echo "$win_dir/wine-$1"; }
 wine_runs=(zh en cp)
 
 # One prefix is made; the others are copies (it holds no path of its own).
@@ -128,7 +132,7 @@ wine_tests() (
     # of the desktop. A test that hangs ends as a failure after 10 minutes
     # unless it sets a time limit of its own.
     wine_env_start "$(wine_dir "$run")" --own-display --virtual-desktop &&
-        ctest --test-dir build/win --output-on-failure -j 1 --timeout 600 "$@"
+        ctest --test-dir "$win_dir" --output-on-failure -j 1 --timeout 600 "$@"
 )
 
 host_lane() {

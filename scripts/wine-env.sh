@@ -103,7 +103,7 @@ wine_env_stop() {
     fi
 }
 
-# Starts the program (from build/win) in FOLDER, which gets a copy of the
+# Starts the program (from windows_build_dir) in FOLDER, which gets a copy of the
 # starter dictionary (or of DICTIONARY, as 成语.txt), in the background, and
 # waits until it shows its first entry.
 wine_env_show_starter() {
@@ -112,6 +112,6 @@ wine_env_show_starter() {
     dictionary="${2:-$root/data/成语.txt}"
     mkdir -p "$folder"
     cp "$dictionary" "$folder/成语.txt"
-    (cd "$folder" && exec wine "$root/build/win/ui/quendril.exe") &
-    wine "$root/build/win/scripts/poke/quendril_poke.exe" wait
+    (cd "$folder" && exec wine "$root/$(windows_build_dir)/ui/quendril.exe") &
+    wine "$root/$(windows_build_dir)/scripts/poke/quendril_poke.exe" wait
 }

@@ -2,6 +2,11 @@
 # What the setup program's tests share, sourced by them: the checks, a fresh
 # Wine prefix of the test's own, the setup program and the probe run in it.
 #
+# The prefix keeps one Wine session, with a persistent wineserver, from its
+# creation to the test's end: each check waits for the processes it started
+# (the probe waits for an uninstaller and the copy it goes on in), never for
+# the wineserver to end, so no check pays for a session's start.
+#
 #   install_setup_prefix WORK_DIR   makes the prefix and goes to a folder
 #                                   with no dictionary in it
 #   install_mode MODE               where MODE ("user" or "all") installs:
@@ -34,22 +39,23 @@ install_setup_prefix() {
     cd "$work/elsewhere" || exit 1
     wineboot -i >/dev/null 2>&1
     wineserver -w
+    # The test's one session: a server that stays, and its processes started
+    # before anything is checked.
+    wineserver -p
+    wineboot >/dev/null 2>&1
 }
 
-probe() { wine "$probe_exe" "$@" | tr -d '\r'; }
+probe() {  # a probe that ends abnormally (exit code above 1) says so
+    wine "$probe_exe" "$@" | tr -d '\r'
+    local rc="${PIPESTATUS[0]}"
+    [ "$rc" -le 1 ] || echo "  (install_probe $1: exit code $rc)" >&2
+    return "$rc"
+}
 unix_path() { winepath -u "$1" 2>/dev/null | sed 's:/$::'; }
-run_setup() {  # run_setup OPTION...: a silent install
-    wine "$setup" /S "$@"
-    local rc=$?
-    wineserver -w
-    return $rc
-}
-uninstall() {  # uninstall MODE: that mode's entry's silent uninstaller
-    probe uninstall "$1"
-    local rc=$?
-    wineserver -w  # the uninstaller finishes in a copy of itself
-    return $rc
-}
+run_setup() { wine "$setup" /S "$@"; }  # run_setup OPTION...: a silent install
+uninstall() { probe uninstall "$1"; }     # uninstall MODE: that entry's silent uninstaller
+# uninstall_by_hand WINDOWS_PATH: an uninstaller started by its path, without its mode
+uninstall_by_hand() { probe run-uninstaller "$1"; }
 files_in() { (cd "$1" 2>/dev/null && find . -type f | LC_ALL=C sort | tr '\n' ' '); }
 entry_value() { probe entry "$1" | sed -n "s/^$2=//p"; }
 # An idiom of the starter dictionary?

@@ -11,10 +11,22 @@
 //   install_probe entry MODE      the values of that mode's uninstall entry
 //                                 (exit 1 when there is none)
 //   install_probe uninstall MODE  runs that entry's QuietUninstallString
+//   install_probe run-uninstaller EXE   runs EXE /S, as started by hand
+//   (both wait for the uninstaller to end, and for the copy it goes on in)
+//   install_probe finish-setup    clicks the setup program's default button
+//                                 (Next, Install, Finish) on each page until
+//                                 it ends: an interactive install with every
+//                                 default, the finish page's "run" ticked
+//   install_probe running         waits for the program's window; prints the
+//                                 idiom it shows and the name of the process
+//                                 that started it; ends the program
 #include <shlobj.h>
 #include <windows.h>
+// After windows.h
+#include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -36,6 +48,9 @@ void PrintLine(const std::wstring& text) {
                           size, nullptr, nullptr);
     utf8 += '\n';
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    // Out at once: a line must not wait in the buffer for an exit that the
+    // shell and COM take down with them now and then under Wine.
+    std::fflush(stdout);
 }
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
@@ -52,26 +67,41 @@ struct Shortcut {
 };
 
 // Reads a .lnk file through the shell, as Explorer does when it is opened.
+// On failure, says on stderr which step failed and how, so that a failure
+// in a test run can be told apart: no file, a file that cannot be opened, a
+// file without a target.
 bool ReadShortcut(const std::wstring& path, Shortcut& shortcut) {
     IShellLinkW* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
+    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IShellLinkW, reinterpret_cast<void**>(&link));
+    const char* step = "CoCreateInstance";
     IPersistFile* file = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Load(path.c_str(), STGM_READ));
-    if (ok) {
+    if (SUCCEEDED(result)) {
+        step = "Load";
+        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(result)) result = file->Load(path.c_str(), STGM_READ);
+    }
+    if (SUCCEEDED(result)) {
         wchar_t buffer[MAX_PATH] = {};
-        ok = SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH));
+        step = "GetPath";
+        result = link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
         shortcut.target = buffer;
         buffer[0] = L'\0';
-        ok = ok && SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH));
+        if (SUCCEEDED(result)) {
+            step = "GetWorkingDirectory";
+            result = link->GetWorkingDirectory(buffer, MAX_PATH);
+        }
         shortcut.workingFolder = buffer;
     }
     if (file != nullptr) file->Release();
-    link->Release();
-    return ok;
+    if (link != nullptr) link->Release();
+    if (FAILED(result)) {
+        std::fprintf(stderr, "install_probe: %s failed (0x%08lx); the file %s\n", step,
+                     static_cast<unsigned long>(result),
+                     ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? "is not there"
+                                                                                  : "is there");
+    }
+    return SUCCEEDED(result);
 }
 
 // Starts the target in the working folder and prints the first idiom shown,
@@ -104,8 +134,8 @@ private:
     HKEY m_key = nullptr;
 };
 
-// Where a mode keeps its uninstall entry (a 32-bit program sees the 32-bit
-// view of HKLM, as the setup program does).
+// Where a mode keeps its uninstall entry (the probe is of the setup
+// program's processor, and sees the registry view it writes).
 HKEY EntryRoot(const std::wstring& mode) {
     return mode == L"all" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -138,8 +168,44 @@ int PrintEntry(HKEY root) {
     return 0;
 }
 
-// Runs the entry's quiet uninstall command and waits for it. (An NSIS
-// uninstaller goes on in a copy of itself: the caller waits for the prefix.)
+// Waits for every process named `name` that runs now (ten seconds at most).
+void WaitForProcessesNamed(const wchar_t* name) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, name) != 0) continue;
+        if (HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            ::WaitForSingleObject(process, 10000);
+            ::CloseHandle(process);
+        }
+    }
+    ::CloseHandle(snapshot);
+}
+
+// Runs an uninstall command and waits for it, and for the copy of itself an
+// NSIS uninstaller goes on in (Au_.exe, started before the original ends).
+// Its exit code.
+int RunUninstaller(std::wstring command) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        std::fprintf(stderr, "install_probe: the uninstaller did not start\n");
+        return 1;
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    WaitForProcessesNamed(L"Au_.exe");
+    return static_cast<int>(code);
+}
+
+// The entry's quiet uninstall command, run.
 int RunQuietUninstall(HKEY root) {
     RegistryKey key(root, kUninstallKey);
     wchar_t command[1024] = {};
@@ -150,20 +216,109 @@ int RunQuietUninstall(HKEY root) {
         std::fprintf(stderr, "install_probe: no QuietUninstallString\n");
         return 1;
     }
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        std::fprintf(stderr, "install_probe: the uninstaller did not start\n");
+    return RunUninstaller(command);
+}
+
+const wchar_t kSetupCaptionStart[] = L"Quendril成语学习软件 ";  // "... 安装"
+const wchar_t kProgramCaption[] = L"Quendril成语学习软件";
+
+BOOL CALLBACK FindSetupWindow(HWND window, LPARAM found) {
+    wchar_t caption[128] = {};
+    ::GetWindowTextW(window, caption, 128);
+    if (::IsWindowVisible(window) &&
+        std::wcsncmp(caption, kSetupCaptionStart, std::wcslen(kSetupCaptionStart)) == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindInnerDialog(HWND window, LPARAM found) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (std::wcscmp(className, L"#32770") == 0 && ::IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The page shown: the setup window's visible child dialog.
+HWND InnerDialog(HWND setup) {
+    HWND found = nullptr;
+    ::EnumChildWindows(setup, &FindInnerDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int FinishSetup() {
+    HWND clickedPage = nullptr;
+    HANDLE process = nullptr;  // the setup program's, once its window is found
+    for (int round = 0; round < 1200; ++round) {  // two minutes
+        if (process != nullptr && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+            ::CloseHandle(process);
+            return 0;
+        }
+        HWND setup = nullptr;
+        ::EnumWindows(&FindSetupWindow, reinterpret_cast<LPARAM>(&setup));
+        if (setup != nullptr && process == nullptr) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(setup, &pid);
+            process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+        }
+        // Each page is a new inner dialog: one click a page.
+        HWND page = setup != nullptr ? InnerDialog(setup) : nullptr;
+        HWND next = setup != nullptr ? ::GetDlgItem(setup, IDOK) : nullptr;
+        if (page != nullptr && page != clickedPage && next != nullptr && ::IsWindowEnabled(next)) {
+            ::PostMessageW(setup, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(next));
+            clickedPage = page;
+        }
+        ::Sleep(100);
+    }
+    if (process != nullptr) ::CloseHandle(process);
+    std::fprintf(stderr, "install_probe: the setup program did not end\n");
+    return 1;
+}
+
+std::wstring ProcessName(DWORD pid, DWORD* parent) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    std::wstring name;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID == pid) {
+            name = entry.szExeFile;
+            if (parent != nullptr) *parent = entry.th32ParentProcessID;
+        }
+    }
+    ::CloseHandle(snapshot);
+    return name;
+}
+
+int ShowRunningProgram() {
+    HWND main = nullptr;
+    wchar_t idiom[64] = {};
+    for (int round = 0; round < 600 && idiom[0] == L'\0'; ++round) {  // a minute
+        main = ::FindWindowW(L"#32770", kProgramCaption);
+        if (main != nullptr) ::GetDlgItemTextW(main, IDC_IDIOM, idiom, 64);
+        ::Sleep(100);
+    }
+    if (main == nullptr) {
+        std::fprintf(stderr, "install_probe: the program's window did not appear\n");
         return 1;
     }
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    DWORD pid = 0, parent = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    ProcessName(pid, &parent);
+    PrintLine(idiom);
+    PrintLine(ProcessName(parent, nullptr));
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 10000);
+        ::CloseHandle(process);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -204,8 +359,11 @@ int main() {
     }
     if (command == L"entry") return PrintEntry(EntryRoot(argument));
     if (command == L"uninstall") return RunQuietUninstall(EntryRoot(argument));
+    if (command == L"run-uninstaller") return RunUninstaller(L"\"" + argument + L"\" /S");
+    if (command == L"finish-setup") return FinishSetup();
+    if (command == L"running") return ShowRunningProgram();
     std::fprintf(stderr,
                  "usage: install_probe folders MODE | shortcut LNK | start LNK | entry MODE | "
-                 "uninstall MODE\n");
+                 "uninstall MODE | run-uninstaller EXE | finish-setup | running\n");
     return 2;
 }

@@ -4,7 +4,10 @@
 # the shortcuts and the uninstall entry where that mode puts them; the
 # program started as its shortcut starts it; an upgrade over an unchanged
 # dictionary that leaves idiomtool out; a reinstall and an uninstall that
-# keep a changed dictionary and remove everything else.
+# keep a changed dictionary and remove everything else; an uninstaller
+# started by hand, without its mode, finds it from its entry. In the
+# current user's mode also an interactive install, every page's default
+# taken, into a folder named by /D=, whose finish page starts the program.
 #
 #   install_test.sh MODE SETUP.exe install_probe.exe quendril.exe idiomtool.exe DATA_DIR WORK_DIR
 #
@@ -16,14 +19,14 @@ mode="$1" setup="$2" probe_exe="$3" program="$4" tool="$5" data="$6" work="$7"
 # shellcheck source-path=SCRIPTDIR source=install_lib.sh
 source "$(dirname "$0")/install_lib.sh"
 case "$mode" in
-    user) fresh=() other=all ;;
-    all) fresh=(/ALLUSERS) other=user ;;
+    user) fresh=() other=all option=/CURRENTUSER ;;
+    all) fresh=(/ALLUSERS) other=user option=/ALLUSERS ;;
     *) echo "install_test.sh: MODE is user or all" >&2; exit 2 ;;
 esac
 # The test runs in each locale, maybe at the same time: a folder for each.
 install_setup_prefix "$work-$mode-${LANG:-C}"
 install_mode "$mode"
-version="$(basename "$setup" | sed -E 's/^quendril-(.*)-setup\.exe$/\1/')"
+version="$(basename "$setup" | sed -E 's/^quendril-(.*)-x(64|86)-setup\.exe$/\1/')"
 
 echo "== fresh install into $dir_win"
 check "the setup program succeeds" run_setup "${fresh[@]}"
@@ -44,10 +47,10 @@ check "... its version" same "$(entry_value "$mode" DisplayVersion)" "$version"
 check "... its publisher" same "$(entry_value "$mode" Publisher)" "Quendril"
 check "... its icon" same "$(entry_value "$mode" DisplayIcon)" "$dir_win\\quendril.exe,0"
 check "... its folder" same "$(entry_value "$mode" InstallLocation)" "$dir_win"
-check "... its uninstaller" same "$(entry_value "$mode" UninstallString)" \
-    "\"$dir_win\\uninstall.exe\""
+check "... its uninstaller, told its mode" same "$(entry_value "$mode" UninstallString)" \
+    "\"$dir_win\\uninstall.exe\" $option"
 check "... its silent uninstaller" same "$(entry_value "$mode" QuietUninstallString)" \
-    "\"$dir_win\\uninstall.exe\" /S"
+    "\"$dir_win\\uninstall.exe\" $option /S"
 check "... no modify button" same "$(entry_value "$mode" NoModify)" "dword:1"
 check "... no repair button" same "$(entry_value "$mode" NoRepair)" "dword:1"
 kib="$(find "$dir" -type f -printf '%s\n' | awk '{ s += $1 } END { print int(s / 1024) }')"
@@ -95,9 +98,28 @@ chosen="$(unix_path "$chosen_win")"
 check "the setup program succeeds with /D=" run_setup "${fresh[@]}" /NOIDIOMTOOL "/D=$chosen_win"
 check "it installs there, without idiomtool" same "$(files_in "$chosen")" "$shipped_without_tool"
 check "the entry names that folder" same "$(entry_value "$mode" InstallLocation)" "$chosen_win"
-check "the entry's silent uninstaller succeeds" uninstall "$mode"
+uninstall_by_hand "$chosen_win\\uninstall.exe"
+check "its uninstaller, started by hand without its mode, removes it" test ! -e "$chosen/quendril.exe"
 check "the folder is gone" test ! -e "$chosen"
 check "the shortcuts are gone" test ! -e "$(unix_path "$menu_lnk")" -a ! -e "$(unix_path "$desktop_lnk")"
 check "the uninstall entry is gone" test -z "$(probe entry "$mode")"
+
+if [ "$mode" == user ]; then
+    echo "== interactive install into the folder /D= names, the program started from the finish page"
+    chosen_win='C:\交互\Quendril'
+    chosen="$(unix_path "$chosen_win")"
+    wine "$setup" "/D=$chosen_win" &
+    check "every page's default taken, the setup program ends" probe finish-setup
+    wait
+    check "it installs into that folder" same "$(files_in "$chosen")" "$shipped_files"
+    mapfile -t started < <(probe running)
+    check "the finish page starts the program in its folder: it shows a starter idiom (${started[0]:-})" \
+        in_starter "${started[0]:-}"
+    # Wine's processes all run with full rights, as an elevated setup
+    # program's do: such a one asks the desktop's shell to start the program.
+    check "... started by Explorer, as the desktop user" same "${started[1]:-}" "explorer.exe"
+    check "the entry's silent uninstaller succeeds" uninstall "$mode"
+    check "the folder is gone" test ! -e "$chosen"
+fi
 
 finish "installer, $mode"

@@ -3,7 +3,8 @@
 成语.txt under that name, with the starter dictionary in it; and its name
 field, in the central directory and in the local header alike, holds the
 bytes chosen for it: UTF-8, with the language encoding flag (bit 11) set.
-ASCII names carry no flag.
+ASCII names carry no flag. make_zip.py stores the same names whatever the
+locale it runs in: ASCII, and each non-UTF-8 locale installed here.
 
     zip_names_test.py ZIP DATA_DIR
 """
@@ -45,6 +46,32 @@ def unpacked(command, archive):
         return sorted(names), dictionary
 
 
+MAKE_ZIP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                        "make_zip.py")
+# Locales whose encoding is not UTF-8, each as it decodes 成语 (GBK refuses
+# the UTF-8 bytes; the others garble them), as far as they are installed.
+OTHER_LOCALES = ["zh_CN.GBK", "zh_CN.GB18030", "en_US.ISO-8859-1"]
+
+
+def installed_locales():
+    out = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+    canonical = {name.lower().replace("-", "") for name in out}
+    return [name for name in OTHER_LOCALES if name.lower().replace("-", "") in canonical]
+
+
+def names_made_in(environment, data_dir):
+    """The entry names make_zip.py stores when run in that environment."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "out.zip")
+        run = subprocess.run(
+            [sys.executable, MAKE_ZIP, out, "pkg", f"成语.txt={data_dir}/成语.txt",
+             f"README.txt={data_dir}/README.txt"],
+            env=dict(os.environ, SOURCE_DATE_EPOCH="0", **environment), capture_output=True)
+        if run.returncode != 0:
+            return run.stderr.decode(errors="replace").strip().splitlines()[-1:]
+        return [name for _, name in raw_entries(open(out, "rb").read())]
+
+
 def main(archive, data_dir):
     failures = 0
 
@@ -67,6 +94,15 @@ def main(archive, data_dir):
     check("both headers of each entry hold the name's UTF-8 bytes, flagged when not ASCII",
           {(flags & UTF8_FLAG, name) for flags, name in entries} == wanted and len(entries) == 8,
           entries)
+
+    wanted = ["pkg/成语.txt".encode()] * 2 + [b"pkg/README.txt"] * 2
+    # Plain ASCII: the C locale with Python's own switch to UTF-8 turned off.
+    ascii_c = {"LC_ALL": "C", "PYTHONUTF8": "0", "PYTHONCOERCECLOCALE": "0"}
+    environments = [("C, ASCII", ascii_c)] + [(name, {"LC_ALL": name})
+                                              for name in installed_locales()]
+    for name, environment in environments:
+        got = names_made_in(environment, data_dir)
+        check(f"make_zip.py under {name} stores 成语.txt as its UTF-8 bytes", got == wanted, got)
     print(f"zip names: {failures} failed")
     return 1 if failures else 0
 

@@ -719,6 +719,14 @@ bool HasAttribute(const std::string& tag, const std::string& name, const std::st
            tag.find("\n" + name + "=\"" + value + "\"") != std::string::npos;
 }
 
+#ifdef _WIN64
+const char kOwnProcessor[] = "amd64";
+const WORD kOwnMachine = IMAGE_FILE_MACHINE_AMD64;
+#else
+const char kOwnProcessor[] = "x86";
+const WORD kOwnMachine = IMAGE_FILE_MACHINE_I386;
+#endif
+
 TEST(Resources, ManifestAsksForModernControlsDpiAndWindowsVersions) {
     // Only one manifest: with two languages of it, which one the loader
     // takes would depend on the user's settings.
@@ -745,6 +753,12 @@ TEST(Resources, ManifestAsksForModernControlsDpiAndWindowsVersions) {
     ASSERT_FALSE(identities.empty()) << xml;
     EXPECT_TRUE(HasAttribute(identities.front(), "version", QUENDRIL_VERSION_DOTTED))
         << identities.front();
+    // It names the processor the program is built for, or none: one that
+    // names another is a side-by-side error when Windows starts the program.
+    if (identities.front().find("processorArchitecture=") != std::string::npos) {
+        EXPECT_TRUE(HasAttribute(identities.front(), "processorArchitecture", kOwnProcessor))
+            << identities.front();
+    }
 
     // Sharp text on high-DPI screens instead of a stretched bitmap.
     EXPECT_EQ(ElementTexts(xml, "dpiAware"), std::vector<std::string>{"true"}) << xml;
@@ -776,6 +790,8 @@ TEST(Resources, ProgramHeaderIsThatOfACurrentWindowsProgram) {
     IMAGE_NT_HEADERS nt;
     std::memcpy(&nt, file.data() + dos.e_lfanew, sizeof nt);
     ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+    // The program is of the processor its tests are built for (PE32+ for x86-64).
+    EXPECT_EQ(nt.FileHeader.Machine, kOwnMachine);
     ASSERT_EQ(nt.OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR_MAGIC);
     EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
     // Windows 7, the oldest the manifest names.
