@@ -1,11 +1,12 @@
 # Sourced by the scripts that run Windows programs here: a private Wine
 # prefix, a private X display when needed, and a stand-in web browser.
 #
-#   wine_env_start BUILD_DIR [--own-display] [--virtual-desktop]
+#   wine_env_start BUILD_DIR [--own-display] [--virtual-desktop] [--no-prefix]
 #   wine_env_stop
 #
 # Exports WINEPREFIX, DISPLAY, QUENDRIL_URL_LOG (addresses handed to the
-# browser end up there, one a line).
+# browser end up there, one a line). With --no-prefix, for programs that
+# make Wine prefixes of their own, no prefix is made or named.
 
 # shellcheck source=windows-target.sh
 source "$(dirname "${BASH_SOURCE[0]}")/windows-target.sh"
@@ -13,17 +14,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/windows-target.sh"
 _wine_env_xvfb_pid=""
 
 wine_env_start() {
-    local build_dir="$1" own_display="" virtual_desktop=""
+    local build_dir="$1" own_display="" virtual_desktop="" prefix=1
     shift
     for option in "$@"; do
         case "$option" in
             --own-display) own_display=1 ;;
             --virtual-desktop) virtual_desktop=1 ;;
+            --no-prefix) prefix="" ;;
         esac
     done
     mkdir -p "$build_dir"
     build_dir="$(cd "$build_dir" && pwd)"
-    export WINEPREFIX="$build_dir/wineprefix"
+    if [ -n "$prefix" ]; then export WINEPREFIX="$build_dir/wineprefix"; else unset WINEPREFIX; fi
     export WINEARCH=win64
     export WINEDEBUG=-all
     # No Mono or Gecko installers: there is no network, and nothing needs them.
@@ -71,6 +73,7 @@ SH
         done
     fi
     export PATH="$bin:$PATH"
+    [ -n "$prefix" ] || return 0
 
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
@@ -95,7 +98,7 @@ SH
 }
 
 wine_env_stop() {
-    wineserver -k >/dev/null 2>&1 || true
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k >/dev/null 2>&1 || true
     if [ -n "$_wine_env_xvfb_pid" ]; then
         kill "$_wine_env_xvfb_pid" 2>/dev/null || true
         wait "$_wine_env_xvfb_pid" 2>/dev/null || true
