@@ -189,7 +189,7 @@ FindResult IdiomFinder::Find(std::string_view text, std::size_t limit) const {
     while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) {
         text.remove_prefix(1);
     }
-    if (text.empty() || limit == 0) {
+    if (text.empty()) {
         return result;
     }
     const std::string folded = Fold(text);
