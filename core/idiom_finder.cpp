@@ -94,7 +94,7 @@ bool IsSeparator(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-IdiomFinder::IdiomFinder(const IdiomList& list) : m_list(list) {
+IdiomFinder::IdiomFinder(const IdiomList& list) {
     m_entries.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string_view entry = list[i];
@@ -106,7 +106,8 @@ IdiomFinder::IdiomFinder(const IdiomList& list) : m_list(list) {
 // idiom. An entry without one, or with a stray byte in it, gets no letters.
 void IdiomFinder::IndexPronunciation(std::string_view entry, std::size_t space) {
     const std::size_t idiomLength = space == gbk::npos ? 0 : space;
-    IndexedEntry indexed{idiomLength, m_letters.size(), 0, m_initials.size(), 0};
+    IndexedEntry indexed{m_idioms.size(), idiomLength, m_letters.size(), 0, m_initials.size(), 0};
+    m_idioms.append(entry.substr(0, idiomLength));
     std::size_t pos = space;
     while (pos != gbk::npos && pos < entry.size() && entry[pos] == ' ') {
         ++pos;
@@ -203,7 +204,8 @@ FindResult IdiomFinder::Find(std::string_view text, std::size_t limit) const {
     std::array<std::vector<std::size_t>, kRanks> byRank;
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const IndexedEntry& entry = m_entries[i];
-        std::optional<MatchRank> rank = IdiomRank(m_list[i].substr(0, entry.idiomLength), folded);
+        std::optional<MatchRank> rank = IdiomRank(
+            std::string_view(m_idioms).substr(entry.firstIdiomByte, entry.idiomLength), folded);
         if (!rank && !typed.empty()) {
             if (PinyinMatches(entry, typed)) {
                 rank = MatchRank::kPinyin;

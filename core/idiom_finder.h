@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,10 +30,10 @@ struct FindResult {
     std::size_t total = 0;           // matches in all, also beyond the limit
 };
 
-// Built over a loaded list, which must outlive it and stay unchanged. Building
-// reads every entry once, to keep each one's letters apart from spaces and
-// tone marks; the program makes one on its first Find, so start-up pays
-// nothing for it.
+// Built over a loaded list, whose entries it indexes by position. Building
+// reads every entry once, to keep each idiom and each pronunciation's letters
+// (apart from spaces and tone marks) side by side; the program makes one on
+// its first Find, so start-up pays nothing for it.
 class IdiomFinder {
 public:
     explicit IdiomFinder(const IdiomList& list);
@@ -49,10 +50,11 @@ private:
         bool syllableStart;
     };
     struct IndexedEntry {
-        std::size_t idiomLength;   // bytes before the first space; 0 for none
-        std::size_t firstLetter;   // in m_letters
-        std::size_t letterCount;   // 0 when the pronunciation is unusable
-        std::size_t firstInitial;  // in m_initials
+        std::size_t firstIdiomByte;  // in m_idioms
+        std::size_t idiomLength;     // bytes before the first space; 0 for none
+        std::size_t firstLetter;     // in m_letters
+        std::size_t letterCount;     // 0 when the pronunciation is unusable
+        std::size_t firstInitial;    // in m_initials
         std::size_t initialCount;
     };
 
@@ -61,8 +63,10 @@ private:
     bool PinyinMatches(const IndexedEntry& entry, const std::vector<PinyinLetter>& typed) const;
     bool InitialsMatch(const IndexedEntry& entry, const std::vector<PinyinLetter>& typed) const;
 
-    const IdiomList& m_list;
     std::vector<IndexedEntry> m_entries;
+    // The idioms side by side: a query reads these few bytes, not the whole
+    // entries spread over the list's buffer.
+    std::string m_idioms;
     std::vector<IndexedLetter> m_letters;
     std::vector<char> m_initials;
 };
