@@ -7,6 +7,7 @@
 //
 // The input's first line is the text looked for, the other lines the list.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -73,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IdiomList list;
     for (std::size_t pos = lineEnd; pos != std::string_view::npos && pos < input.size();) {
         const std::size_t next = input.find('\n', pos + 1);
-        list.push_back(input.substr(pos + 1, next == std::string_view::npos ? next : next - pos - 1));
+        list.push_back(
+            input.substr(pos + 1, next == std::string_view::npos ? next : next - pos - 1));
         pos = next;
     }
 
