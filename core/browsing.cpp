@@ -22,6 +22,14 @@ void IdiomBrowser::StartEntry() {
     m_nCurrent = start;
 }
 
+void IdiomBrowser::GoToEntry(std::size_t index) {
+    if (index >= m_arrIdioms.size()) {
+        return;
+    }
+    m_nCurrent = static_cast<int>(index);
+    ShowEntry(m_nCurrent);
+}
+
 void IdiomBrowser::OnPrev() {
     if (m_arrIdioms.empty()) {
         return;

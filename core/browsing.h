@@ -21,6 +21,10 @@ public:
     // empty list, which has nothing to draw from.
     void StartEntry();
 
+    // Shows entry `index` and makes it the position that Previous and Next
+    // step from; an index outside the list changes nothing.
+    void GoToEntry(std::size_t index);
+
     // One step back, stopping at index 1; shows the entry again at the stop.
     void OnPrev();
 

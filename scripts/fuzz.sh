@@ -20,11 +20,11 @@ build=build/fuzz
 
 cmake -S . -B "$build" -DQUENDRIL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j 2 --target fuzz_entry fuzz_load fuzz_import
+cmake --build "$build" -j 2 --target fuzz_entry fuzz_load fuzz_import fuzz_find
 
 # target:max_len. Entries are single lines; the loader wants many of them,
-# and an idiom list a few records.
-targets=(fuzz_entry:4096 fuzz_load:65536 fuzz_import:8192)
+# an idiom list a few records, and a lookup a text and a short list.
+targets=(fuzz_entry:4096 fuzz_load:65536 fuzz_import:8192 fuzz_find:8192)
 
 failed=()
 for entry in "${targets[@]}"; do

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots, docs/main-dialog.png and docs/about-box.png,
+# docs/find.png (Find over the main dialog, with a pinyin typed),
 # docs/main-dialog-long-entry.png on an entry whose pronunciation is too long
 # for 25 points, and docs/main-dialog-144dpi.png at 150 %: the program on the
 # starter dictionary under Wine on a private X server.
@@ -41,6 +42,12 @@ grep -aF "$(printf '醉翁之意不在酒 [' | iconv -f UTF-8 -t GBK)" data/成�
 (cd "$long" && exec wine "$root/$(windows_build_dir)/ui/quendril.exe") &
 "${poke[@]}" wait
 capture main "$root/docs/main-dialog-long-entry.png"
+
+# Find over the main dialog, on the starter dictionary.
+wineserver -k
+wine_env_show_starter "$shots/find"
+"${poke[@]}" find shan
+capture main "$root/docs/find.png"
 
 # At 150 % (144 dpi) the dialog needs a larger screen: a prefix and an X server
 # of their own.

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "display_font.h"
+#include "find_dlg.h"
 #include "home_page.h"
 #include "resource.h"
 
@@ -30,12 +31,15 @@ BEGIN_MESSAGE_MAP(CIdiomDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_PREV, OnPrev)
     ON_BN_CLICKED(IDC_NEXT, OnNext)
+    ON_COMMAND(IDM_FINDIDIOM, OnFindIdiom)
 END_MESSAGE_MAP()
 
 BOOL CIdiomDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     AddAboutToSystemMenu();
+    AddFindToSystemMenu();
+    m_hAccel = ::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -61,6 +65,16 @@ void CIdiomDlg::AddAboutToSystemMenu() {
     }
     pSysMenu->AppendMenu(MF_SEPARATOR);
     pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+}
+
+// Find goes right below About, with no separator between them.
+void CIdiomDlg::AddFindToSystemMenu() {
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    CString strFindMenu;
+    if (pSysMenu == nullptr || !strFindMenu.LoadString(IDS_FINDIDIOM)) {
+        return;
+    }
+    pSysMenu->AppendMenu(MF_STRING, IDM_FINDIDIOM, strFindMenu);
 }
 
 void CIdiomDlg::SetDisplayFont() {
@@ -94,13 +108,33 @@ void CIdiomDlg::OnCancel() {
 // commands from 0xF000 up are its own.
 static_assert((IDM_ABOUTBOX & 0x000F) == 0, "IDM_ABOUTBOX must leave the low four bits clear");
 static_assert(IDM_ABOUTBOX < 0xF000, "IDM_ABOUTBOX must lie below the system's commands");
+static_assert((IDM_FINDIDIOM & 0x000F) == 0, "IDM_FINDIDIOM must leave the low four bits clear");
+static_assert(IDM_FINDIDIOM < 0xF000, "IDM_FINDIDIOM must lie below the system's commands");
 
 void CIdiomDlg::OnSysCommand(UINT nID, LPARAM) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
+    } else if ((nID & 0xFFF0) == IDM_FINDIDIOM) {
+        OnFindIdiom();
     } else {
         Default();
+    }
+}
+
+// A key of the accelerator table becomes its command: one on the system menu
+// (Find) arrives as WM_SYSCOMMAND, as if picked there.
+BOOL CIdiomDlg::PreTranslateMessage(MSG* pMsg) {
+    return m_hAccel != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccel, pMsg);
+}
+
+void CIdiomDlg::OnFindIdiom() {
+    if (!m_pFinder) {
+        m_pFinder = std::make_unique<IdiomFinder>(m_arrIdioms);
+    }
+    CFindDlg dlgFind(m_arrIdioms, *m_pFinder, this);
+    if (dlgFind.DoModal() == IDOK) {
+        GoToEntry(dlgFind.m_nChosen);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "data_exchange.h"
 #include "dialog.h"
 #include "gdi.h"
+#include "list_box.h"
 #include "menu.h"
 #include "shell.h"
 #include "text_conversion.h"

@@ -10,7 +10,12 @@ const afx::MessageMap* CCmdTarget::GetMessageMap() const { return GetThisMessage
 
 bool CCmdTarget::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
-    const UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
+    UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
+    // A command from an accelerator (code 1, no control) is the same command
+    // as from a menu (code 0).
+    if (message == WM_COMMAND && code == 1 && lParam == 0) {
+        code = 0;
+    }
     for (const afx::MessageMap* map = GetMessageMap(); map != nullptr;
          map = map->baseMap ? map->baseMap() : nullptr) {
         for (const afx::MessageMapEntry* entry = map->entries; entry->thunk; ++entry) {

@@ -29,13 +29,54 @@ END_MESSAGE_MAP()
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
+thread_local CDialog* CDialog::s_pInnermost = nullptr;
+
+// The dialog manager's modal loop runs each message it takes past the
+// thread's message filters (code MSGF_DIALOGBOX) before anything else: the
+// one place where a dialog can see a key meant for one of its controls.
+LRESULT CALLBACK CDialog::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX && s_pInnermost != nullptr && s_pInnermost->m_hWnd != nullptr) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        CDialog* dialog = s_pInnermost;
+        if (msg->hwnd == dialog->m_hWnd || ::IsChild(dialog->m_hWnd, msg->hwnd)) {
+            try {
+                if (dialog->PreTranslateMessage(msg)) {
+                    return 1;
+                }
+            } catch (...) {  // no exception may unwind through the window manager
+            }
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 INT_PTR CDialog::DoModal() {
+    // The filter is hooked while the first modal dialog runs; the dialogs
+    // opened over it take their turn as the innermost one.
+    struct Innermost {
+        CDialog* dialog;
+        HHOOK hook = nullptr;
+        explicit Innermost(CDialog* d) : dialog(d) {
+            d->m_pOuter = s_pInnermost;
+            s_pInnermost = d;
+            if (d->m_pOuter == nullptr) {
+                hook = ::SetWindowsHookExW(WH_MSGFILTER, &CDialog::MessageFilter, nullptr,
+                                           ::GetCurrentThreadId());
+            }
+        }
+        ~Innermost() {
+            if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+            s_pInnermost = dialog->m_pOuter;
+        }
+    } innermost(this);
     const INT_PTR result =
         ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), OwnerWindow(),
                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
 }
+
+BOOL CDialog::PreTranslateMessage(MSG*) { return FALSE; }
 
 // Without an explicit parent a dialog belongs to the application's main
 // window, unless it is that window itself.

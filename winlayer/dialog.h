@@ -20,6 +20,11 @@ public:
 
     void EndDialog(int nResult);
 
+    // Sees each message the dialog's modal loop takes for this dialog or its
+    // controls before the dialog manager does; true when it was dealt with
+    // (a key turned into a command, say) and must go no further.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
 protected:
     // Fills the controls from the members; returning TRUE lets the dialog
     // manager put the focus on the first tab stop.
@@ -45,4 +50,9 @@ private:
     // Set while DefDlgProcW runs: it first asks this dialog's procedure,
     // which must then answer FALSE so that the default handling follows.
     bool m_bDeferring = false;
+
+    // The modal dialog opened last on this thread, and the one it opened over.
+    static thread_local CDialog* s_pInnermost;
+    CDialog* m_pOuter = nullptr;
+    static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
 };

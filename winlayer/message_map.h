@@ -84,3 +84,9 @@ protected:                                               \
 #define ON_BN_CLICKED(id, memberFxn)                \
     {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), \
      &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},
+#define ON_EN_CHANGE(id, memberFxn)                \
+    {WM_COMMAND, EN_CHANGE, static_cast<UINT>(id), \
+     &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},
+#define ON_LBN_DBLCLK(id, memberFxn)                \
+    {WM_COMMAND, LBN_DBLCLK, static_cast<UINT>(id), \
+     &::afx::CallVoid<ThisClass, &ThisClass::memberFxn>},

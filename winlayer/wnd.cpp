@@ -19,6 +19,17 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
+void CWnd::SetWindowText(std::string_view gbk) {
+    ::SetWindowTextW(m_hWnd, afx::GbkToWide(gbk).c_str());
+}
+
+std::string CWnd::GetWindowText() const {
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, text.data(), length + 1)));
+    return afx::WideToGbk(text);
+}
+
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
     m_systemMenu.m_hMenu = ::GetSystemMenu(m_hWnd, bRevert);
     return m_systemMenu.m_hMenu ? &m_systemMenu : nullptr;

@@ -2,6 +2,9 @@
 // CWnd: a window known by its handle. It does not own the window; dialogs are
 // destroyed by the dialog manager.
 
+#include <string>
+#include <string_view>
+
 #include "cmd_target.h"
 #include "menu.h"
 
@@ -19,6 +22,10 @@ public:
     int MessageBox(const char* lpszText, const char* lpszCaption = nullptr, UINT nType = MB_OK);
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    // The window's text, GBK both ways.
+    void SetWindowText(std::string_view gbk);
+    std::string GetWindowText() const;
 
     // The window's system menu; nullptr when it has none.
     CMenu* GetSystemMenu(BOOL bRevert);

@@ -1,9 +1,11 @@
 // A small helper for the run and screenshot scripts: finds the running
 // program's main dialog and waits for it, opens its About box, or tells where
-// a window is, so that a screenshot can be cut to it.
+// a window is, so that a screenshot can be cut to it; or opens Find with a
+// text typed into it.
 //
 //   quendril_poke wait            waits until the start entry is shown
 //   quendril_poke about           opens the About box and waits for it
+//   quendril_poke find TEXT       opens Find, types TEXT (ASCII) and waits
 //   quendril_poke rect main|about prints "W H X Y" of that window
 #include <cstdio>
 #include <cstring>
@@ -16,6 +18,7 @@ namespace {
 
 const wchar_t kMainCaption[] = L"Quendril成语学习软件";
 const wchar_t kAboutCaption[] = L"关于 Quendril成语学习软件";
+const wchar_t kFindCaption[] = L"查找成语";
 
 HWND WaitForWindow(const wchar_t* caption, int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 50) {
@@ -51,6 +54,17 @@ int main(int argc, char** argv) {
         ::Sleep(500);
         return shown ? 0 : 1;
     }
+    if (command == "find" && argc > 2) {
+        ::PostMessageW(main, WM_SYSCOMMAND, IDM_FINDIDIOM, 0);
+        HWND find = WaitForWindow(kFindCaption, 10000);
+        if (find == nullptr) return 1;
+        HWND edit = ::GetDlgItem(find, IDC_FIND_TEXT);
+        for (const char* c = argv[2]; *c != '\0'; ++c) {
+            ::PostMessageW(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(*c)), 1);
+        }
+        ::Sleep(800);
+        return 0;
+    }
     if (command == "rect" && argc > 2) {
         HWND window =
             std::strcmp(argv[2], "about") == 0 ? WaitForWindow(kAboutCaption, 10000) : main;
@@ -60,6 +74,6 @@ int main(int argc, char** argv) {
                     rect.top);
         return 0;
     }
-    std::fprintf(stderr, "usage: quendril_poke wait | about | rect main|about\n");
+    std::fprintf(stderr, "usage: quendril_poke wait | about | find TEXT | rect main|about\n");
     return 2;
 }

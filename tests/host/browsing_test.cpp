@@ -157,3 +157,25 @@ TEST(IdiomBrowser, HugeEntriesAreShownCut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IdiomBrowser, AFoundEntryIsWherePreviousAndNextGoOnFrom) {
+    RecordingBrowser browser(6);
+    browser.GoToEntry(3);
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(3));
+    browser.OnPrev();
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(2));
+    browser.GoToEntry(5);
+    browser.OnNext();
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(5));  // the last entry is a stop
+    browser.GoToEntry(0);
+    browser.OnPrev();
+    EXPECT_EQ(browser.lastIdiom, IdiomAt(0));  // below index 1 Previous stays
+    const int refreshes = browser.refreshes;
+    browser.GoToEntry(6);  // outside the list
+    EXPECT_EQ(browser.refreshes, refreshes);
+    EXPECT_EQ(browser.m_nCurrent, 0);
+}
+
+}  // namespace

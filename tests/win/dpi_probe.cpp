@@ -124,6 +124,38 @@ std::string Measure(HWND dialog) {
     return out.str();
 }
 
+// Find with the longest pronunciation listed: "findtextN ..." for each control's
+// text, and "findlist extent room idiom pinyin": how far the list scrolls
+// sideways, its width, and the widths of the item's two parts.
+std::string MeasureFind(HWND find) {
+    ::SetDlgItemTextW(find, IDC_FIND_TEXT, L"shuang zhuang chuang");
+    std::string measured;
+    int n = 0;
+    for (HWND c = ::GetWindow(find, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        measured += TextLine("findtext" + std::to_string(n++), c);
+    }
+    HWND list = ::GetDlgItem(find, IDC_FIND_LIST);
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, 0, 0);
+    std::wstring item(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    const std::size_t tab = item.find(L'\t');
+    RECT area;
+    ::GetClientRect(list, &area);
+    CClientDC dc(list);
+    dc.SelectFont(FontOf(list));
+    auto width = [&](std::wstring_view text) {
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    };
+    std::ostringstream out;
+    out << "findlist " << ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0) << ' ' << area.right
+        << ' ' << width(std::wstring_view(item).substr(0, tab)) << ' '
+        << (tab == std::wstring::npos ? 0 : width(std::wstring_view(item).substr(tab + 1))) << '\n';
+    return measured + out.str();
+}
+
 // The longest texts of a large dictionary in one entry: an idiom of 15
 // characters and a pronunciation of 50, brackets included.
 std::string LongestEntry() {
@@ -152,28 +184,33 @@ int main(int argc, char** argv) {
                                 starter + LongestEntry());
     std::string measured;
     CIdiomDlg dlg;
-    uitest::RunWithSteps({[&] {
-                              HWND dialog = uitest::FindThreadWindow();
-                              dlg.ShowEntry(0);
-                              measured = Measure(dialog);
-                              for (int i = 0; i < static_cast<int>(dlg.m_arrIdioms.size()); ++i) {
-                                  dlg.ShowEntry(i);
-                                  measured += FieldLine(dialog, IDC_PINYIN, i) +
-                                              FieldLine(dialog, IDC_IDIOM, i);
-                              }
-                              ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-                          },
-                          [&] {
-                              HWND about = uitest::FindThreadWindow();
-                              int n = 0;
-                              for (HWND c = ::GetWindow(about, GW_CHILD); c != nullptr;
-                                   c = ::GetWindow(c, GW_HWNDNEXT)) {
-                                  measured += TextLine("about" + std::to_string(n++), c);
-                              }
-                              ::EndDialog(about, IDOK);
-                          },
-                          [&] { ::EndDialog(uitest::FindThreadWindow(), IDOK); }},
-                         [&] { dlg.DoModal(); });
+    uitest::RunWithSteps(
+        {[&] {
+             HWND dialog = uitest::FindThreadWindow();
+             dlg.ShowEntry(0);
+             measured = Measure(dialog);
+             for (int i = 0; i < static_cast<int>(dlg.m_arrIdioms.size()); ++i) {
+                 dlg.ShowEntry(i);
+                 measured += FieldLine(dialog, IDC_PINYIN, i) + FieldLine(dialog, IDC_IDIOM, i);
+             }
+             ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+         },
+         [&] {
+             HWND about = uitest::FindThreadWindow();
+             int n = 0;
+             for (HWND c = ::GetWindow(about, GW_CHILD); c != nullptr;
+                  c = ::GetWindow(c, GW_HWNDNEXT)) {
+                 measured += TextLine("about" + std::to_string(n++), c);
+             }
+             ::EndDialog(about, IDOK);
+         },
+         [&] { ::PostMessageW(uitest::FindThreadWindow(), WM_SYSCOMMAND, IDM_FINDIDIOM, 0); },
+         [&] {
+             measured += MeasureFind(uitest::FindThreadWindow());
+             ::EndDialog(uitest::FindThreadWindow(), IDCANCEL);
+         },
+         [&] { ::EndDialog(uitest::FindThreadWindow(), IDOK); }},
+        [&] { dlg.DoModal(); });
     std::ofstream(report, std::ios::binary) << measured;
     return measured.empty() ? 1 : 0;
 }

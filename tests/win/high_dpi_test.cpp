@@ -1,7 +1,8 @@
 // The main dialog at 150 % (144 dpi) against 100 % (96 dpi): the dialog and
 // its controls grow together, the display font keeps its 25 points, and every
 // control's text still fits; every entry's pronunciation and idiom are shown
-// whole, and the About box's texts too. Runs in a Wine prefix of its own,
+// whole, and the About box's and Find's texts too, with Find's list
+// scrolling sideways to the end of a long pronunciation. Runs in a Wine prefix of its own,
 // whose DPI it sets for each run of the probe beside it.
 #include <gtest/gtest.h>
 
@@ -144,6 +145,14 @@ TEST(HighDpi, DialogControlsAndFontScaleTogetherAndNoTextIsCut) {
         ExpectTextsFit(*at, "text", dpi);
         ExpectTextsFit(*at, "about", dpi);
         ExpectEntriesFit(*at, dpi);
+        // Find lists the longest pronunciation whole: the list scrolls
+        // sideways as far as both parts of the item reach.
+        ExpectTextsFit(*at, "findtext", dpi);
+        const std::vector<int>& list = (*at)["findlist"];
+        ASSERT_EQ(list.size(), 4u) << dpi << " dpi";
+        const int extent = list[0], room = list[1], idiom = list[2], pinyin = list[3];
+        EXPECT_GT(pinyin, room / 2) << dpi << " dpi: not the long pronunciation";
+        EXPECT_GE(extent, idiom + pinyin) << dpi << " dpi";
     }
 }
 

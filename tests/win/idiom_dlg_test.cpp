@@ -175,14 +175,15 @@ TEST_F(IdiomDlgTest, AboutComesFromTheSystemMenuAndLeavesTheEntryAlone) {
              for (int i = 0; i < items; ++i) {
                  aboutEntries += ::GetMenuItemID(menu, i) == IDM_ABOUTBOX;
              }
-             lastId = ::GetMenuItemID(menu, items - 1);
+             // About, then Find right below it, end the menu.
+             lastId = ::GetMenuItemID(menu, items - 2);
              wchar_t text[128] = {};
-             ::GetMenuStringW(menu, items - 1, text, 128, MF_BYPOSITION);
+             ::GetMenuStringW(menu, items - 2, text, 128, MF_BYPOSITION);
              lastText = text;
              MENUITEMINFOW info = {};
              info.cbSize = sizeof(info);
              info.fMask = MIIM_FTYPE;
-             ::GetMenuItemInfoW(menu, items - 2, TRUE, &info);
+             ::GetMenuItemInfoW(menu, items - 3, TRUE, &info);
              separatorType = info.fType;
              // The low four bits are the system's own: they must not matter.
              ::PostMessageW(Main(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);

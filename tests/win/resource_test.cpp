@@ -16,6 +16,7 @@
 #include <fstream>
 #include <ostream>
 #include <set>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -353,6 +354,8 @@ Dialog LoadDialog(WORD id) {
 TEST(Resources, AreAllChineseOnly) {
     ExpectOnlyChinese(RT_DIALOG, MAKEINTRESOURCEW(IDD_IDIOM_DIALOG), "main dialog");
     ExpectOnlyChinese(RT_DIALOG, MAKEINTRESOURCEW(IDD_ABOUTBOX), "About box");
+    ExpectOnlyChinese(RT_DIALOG, MAKEINTRESOURCEW(IDD_FIND_IDIOM), "find dialog");
+    ExpectOnlyChinese(RT_ACCELERATOR, MAKEINTRESOURCEW(IDR_MAINFRAME), "accelerators");
     // Strings live in blocks of sixteen; 101 is in block 101 / 16 + 1.
     ExpectOnlyChinese(RT_STRING, MAKEINTRESOURCEW(IDS_ABOUTBOX / 16 + 1), "string block");
     ExpectOnlyChinese(RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), "icon group");
@@ -434,40 +437,55 @@ TEST(Resources, AboutBoxTemplate) {
                      });
 }
 
-TEST(Resources, StringTableHoldsOnlyTheAboutCommand) {
-    // LoadStringW with no buffer hands back the resource's own text and its
-    // exact length, so a trailing character cannot hide behind a terminator.
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(Self(), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(std::wstring(text, length), L"关于 " + AppName() + L"(&A)...");
-
+TEST(Resources, StringTableHoldsTheMenuCommandsAndFindsCounts) {
+    const std::map<UINT, std::wstring> strings = {
+        {IDS_ABOUTBOX, L"关于 " + AppName() + L"(&A)..."},
+        {IDS_FINDIDIOM, L"查找成语…\tCtrl+F"},
+        {IDS_FIND_COUNT, L"找到 %u 个成语"},
+        {IDS_FIND_COUNT_LISTED, L"找到 %u 个成语，列出前 %u 个"},
+    };
     constexpr UINT kFirst = IDS_ABOUTBOX / 16 * 16;
     for (UINT id = kFirst; id < kFirst + 16; ++id) {
-        if (id == IDS_ABOUTBOX) continue;
-        wchar_t buffer[64] = {};
-        EXPECT_EQ(::LoadStringW(Self(), id, buffer, 64), 0) << "string " << id << ": " << buffer;
+        // LoadStringW with no buffer hands back the resource's own text and
+        // its exact length, so a trailing character cannot hide behind a
+        // terminator.
+        const wchar_t* text = nullptr;
+        const int length = ::LoadStringW(Self(), id, reinterpret_cast<LPWSTR>(&text), 0);
+        const auto expected = strings.find(id);
+        if (expected == strings.end()) {
+            EXPECT_EQ(length, 0) << "string " << id;
+        } else {
+            ASSERT_NE(text, nullptr) << "string " << id;
+            EXPECT_EQ(std::wstring(text, static_cast<std::size_t>(length)), expected->second);
+        }
     }
 
-    // The block itself: sixteen counted strings, only the sixth one used.
+    // The block itself: sixteen counted strings, these used.
     const Bytes block =
         ResourceBytes(RT_STRING, MAKEINTRESOURCEW(IDS_ABOUTBOX / 16 + 1), kChinesePrc);
     ASSERT_NE(block.data, nullptr);
     Reader in(block);
     for (UINT id = kFirst; id < kFirst + 16; ++id) {
         const WORD count = in.Word();
-        std::wstring entry;
-        for (WORD i = 0; i < count; ++i) entry.push_back(static_cast<wchar_t>(in.Word()));
-        if (id == IDS_ABOUTBOX) {
-            EXPECT_EQ(entry, L"关于 " + AppName() + L"(&A)...");
-        } else {
-            EXPECT_EQ(count, 0) << "string " << id;
-        }
+        for (WORD i = 0; i < count; ++i) in.Word();
+        EXPECT_EQ(count != 0, strings.count(id) == 1) << "string " << id;
     }
     EXPECT_FALSE(in.overrun);
     EXPECT_TRUE(in.OnlyPaddingLeft()) << in.Left() << " bytes after the sixteenth string";
 
     EXPECT_EQ(NamesOf(RT_STRING), std::vector<std::wstring>{L"#7"});
+}
+
+// Find is drawn in the main dialog's font.
+TEST(Resources, FindDialogHasTheMainDialogsFont) {
+    const Dialog main = LoadDialog(IDD_IDIOM_DIALOG);
+    const Dialog find = LoadDialog(IDD_FIND_IDIOM);
+    ASSERT_FALSE(find.overrun);
+    EXPECT_TRUE(find.endsCleanly);
+    EXPECT_EQ(find.title, L"查找成语");
+    EXPECT_EQ(find.face, main.face);
+    EXPECT_EQ(find.pointSize, main.pointSize);
+    EXPECT_EQ(find.charset, main.charset);
 }
 
 // One image of an icon group, as the group directory lists it.
