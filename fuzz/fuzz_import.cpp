@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "import_entry.h"
-#include "import_fields.h"
-#include "import_source.h"
+#include "import/import_entry.h"
+#include "import/import_fields.h"
+#include "import/import_source.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "file_access.h"
-#include "import_entry.h"
+#include "commands/file_access.h"
+#include "import/import_entry.h"
 #include "tool_test_support.h"
 
 namespace {
