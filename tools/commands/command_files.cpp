@@ -1,6 +1,7 @@
 #include "commands/command_files.h"
 
 #include <ostream>
+#include <system_error>
 
 #include "commands/file_access.h"
 
@@ -19,6 +20,12 @@ bool ReadInputFor(const InputAndOutput& files, std::string& bytes, std::ostream&
         return false;
     }
     return true;
+}
+
+bool OutputHoldsData(const InputAndOutput& files) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(files.outPath, error);
+    return !error && size > 0;
 }
 
 bool WriteOutput(const InputAndOutput& files, std::string_view bytes, std::ostream& err) {

@@ -18,5 +18,9 @@ InputAndOutput NameFiles(const std::string& inName, const std::string& outName);
 // IN's bytes, once OUT is known to be no folder and not IN itself.
 bool ReadInputFor(const InputAndOutput& files, std::string& bytes, std::ostream& err);
 
+// Whether OUT is a file that holds something, which an empty result must
+// not replace.
+bool OutputHoldsData(const InputAndOutput& files);
+
 // OUT replaced whole by `bytes`.
 bool WriteOutput(const InputAndOutput& files, std::string_view bytes, std::ostream& err);

@@ -51,7 +51,8 @@ ListFormat DetectFormat(const std::filesystem::path& file, std::string_view text
     return firstLine.find('\t') != std::string_view::npos ? ListFormat::kTsv : ListFormat::kCsv;
 }
 
-ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes) {
+ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes,
+                          std::string_view recordsKey) {
     ListSource source;
     if (IsUtf16(SniffEncoding(bytes))) {
         source.error = "the file is UTF-16; save it as UTF-8";
@@ -70,7 +71,7 @@ ListSource ReadListSource(const std::filesystem::path& file, std::string_view by
     }
     const TableError error =
         source.format == ListFormat::kJson
-            ? ReadJsonTable(text, source.table)
+            ? ReadJsonTable(text, source.table, recordsKey)
             : ReadDelimitedTable(text, source.format == ListFormat::kCsv ? ',' : '\t',
                                  source.table);
     if (error.failed()) {

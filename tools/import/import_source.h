@@ -22,5 +22,7 @@ struct ListSource {
 };
 
 // The file's bytes as UTF-8 (a byte order mark is skipped). A file of
-// nothing but white space is an empty list in any format.
-ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes);
+// nothing but white space is an empty list in any format. `recordsKey` names
+// the key of a JSON object that holds the records ("" to find it).
+ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes,
+                          std::string_view recordsKey = {});
