@@ -215,9 +215,8 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
         options.skipUnencodable);
     const std::size_t lines = report.LinesLeft();
     const std::size_t notListed = ListUnencodable(
-        outcome,
-        [&](std::size_t line) { return RecordName(table, composed.recordOf[line - 1]); }, err,
-        lines);
+        outcome, [&](std::size_t line) { return RecordName(table, composed.recordOf[line - 1]); },
+        err, lines);
     report.ShownElsewhere(outcome.unencodable.size() - notListed, notListed);
     report.CountSkipped("it holds a character GBK cannot hold", outcome.skipped);
     report.Summarise();
@@ -257,18 +256,17 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     Args rest = args;
     ImportOptions options;
     std::string error;
-    const bool taken =
-        TakeValueOption(rest, kFieldsOption, error,
-                        [&](const std::string& value) {
-                            return ParseFieldChoice(value, options.fields, error);
-                        }) &&
-        TakeValueOption(rest, kRecordsOption, error, [&](const std::string& value) {
-            options.recordsKey = value;
-            if (value.empty()) {
-                error = "--records needs the key that holds the records";
-            }
-            return !value.empty();
-        });
+    const bool taken = TakeValueOption(rest, kFieldsOption, error,
+                                       [&](const std::string& value) {
+                                           return ParseFieldChoice(value, options.fields, error);
+                                       }) &&
+                       TakeValueOption(rest, kRecordsOption, error, [&](const std::string& value) {
+                           options.recordsKey = value;
+                           if (value.empty()) {
+                               error = "--records needs the key that holds the records";
+                           }
+                           return !value.empty();
+                       });
     if (!taken) {
         return UsageError(err, "import", error);
     }

@@ -69,8 +69,10 @@ std::string ListKeys(const RecordTable& table) {
 std::string RoleList(const std::vector<std::size_t>& roles) {
     std::string list;
     for (std::size_t i = 0; i < roles.size(); ++i) {
-        list += std::string(i == 0 ? "" : i + 1 == roles.size() ? " and " : ", ") + "the " +
-                std::string(kRoleNames[roles[i]]);
+        list += std::string(i == 0                  ? ""
+                            : i + 1 == roles.size() ? " and "
+                                                    : ", ") +
+                "the " + std::string(kRoleNames[roles[i]]);
     }
     return list;
 }
@@ -198,9 +200,9 @@ bool ResolveFields(const RecordTable& table, const FieldChoice& choice, FieldMap
     for (const std::string& problem : problems) {
         error += problem + "; ";
     }
-    error += positional ? "its records have " + std::to_string(table.keys.size()) +
-                              " fields, from 0"
-                        : ListKeys(table);
+    error += positional
+                 ? "its records have " + std::to_string(table.keys.size()) + " fields, from 0"
+                 : ListKeys(table);
     return false;
 }
 

@@ -110,9 +110,7 @@ struct Member {
     bool object = false, array = false;
     std::size_t objects = 0, arrays = 0, others = 0;  // an array's elements
 
-    bool HoldsRecords() const {
-        return array && (objects > 0) != (arrays > 0) && others == 0;
-    }
+    bool HoldsRecords() const { return array && (objects > 0) != (arrays > 0) && others == 0; }
 };
 
 // The members of a top-level object, looked over before the records are read
@@ -329,8 +327,7 @@ private:
             m_table.shape = shape;
         } else if (!keyed && shape != m_table.shape) {
             m_error = {RecordNumber() + " is " + (object ? "an object" : "an array") +
-                           ", where the records before it are " +
-                           (object ? "arrays" : "objects"),
+                           ", where the records before it are " + (object ? "arrays" : "objects"),
                        Offset()};
             return false;
         }

@@ -57,8 +57,9 @@ TEST(ImportCommand, EveryFormOfListGivesOneDictionaryThatShowsEachRecord) {
     // given as arrays of texts.
     const Args positional = {"--fields", "idiom=0,pinyin=1,explanation=2,source=3,example=4"};
     const std::pair<std::string, Args> lists[] = {
-        {Fixture("idioms.json"), {}}, {Fixture("idioms.csv"), {}},   {Fixture("idioms.tsv"), {}},
-        {bom, {}},                    {Fixture("keyed.json"), {}},   {Fixture("under_key.json"), {}},
+        {Fixture("idioms.json"), {}},        {Fixture("idioms.csv"), {}},
+        {Fixture("idioms.tsv"), {}},         {bom, {}},
+        {Fixture("keyed.json"), {}},         {Fixture("under_key.json"), {}},
         {Fixture("arrays.json"), positional}};
     for (const auto& [in, options] : lists) {
         Args args = {"import", in, dir.Arg(u8"成语.txt")};
@@ -89,7 +90,8 @@ TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
     const std::string gbkLine = Gbk(u8"帆船,fān chuán,有帆的船。");  // saved as GBK, not UTF-8
     const std::pair<std::string, std::string> cases[] = {
         {Fixture("missing_comma.json"), "line 3, column 3: syntax error"},
-        {Fixture("not_a_list.json"), "line 1, column 7: record 1, \"word\", is a string, not an object"},
+        {Fixture("not_a_list.json"),
+         "line 1, column 7: record 1, \"word\", is a string, not an object"},
         {Fixture("not_an_object.json"), "line 3, column 8: record 2 is a string, not an object"},
         {Fixture("unclosed_quote.csv"), "line 2, column 23: the quoted field that opens here"},
         {Fixture("text_after_quote.csv"), "line 2, column 29: text follows the closing quote"},
