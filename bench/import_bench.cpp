@@ -19,10 +19,10 @@
 #include <sstream>
 #include <string>
 
-#include "commands.h"
+#include "commands/commands.h"
 #include "dictionary_gen.h"
 #include "gbk_text.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 #ifndef QUENDRIL_BENCH_DATA_DIR
 #define QUENDRIL_BENCH_DATA_DIR "bench-data"

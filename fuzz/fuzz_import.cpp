@@ -3,17 +3,22 @@
 // dictionary lines: whatever the input, reading ends in a table or an error,
 // and every line made is laid out as the program takes lines apart.
 //
-// The first byte picks the form (JSON, CSV, TSV); the rest is the file.
+// The first byte picks the form (JSON, CSV, TSV), and whether the records
+// are looked for under the key "idioms"; the rest is the file. JSON takes
+// every shape: arrays of objects or of arrays, objects keyed by idiom,
+// records under a key, fields given as arrays.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "import_entry.h"
-#include "import_fields.h"
-#include "import_source.h"
+#include "import/import_entry.h"
+#include "import/import_fields.h"
+#include "import/import_source.h"
+#include "import/record_fields.h"
 
 namespace {
 
@@ -66,28 +71,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const char* names[] = {"list.json", "list.csv", "list.tsv"};
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    ListSource source = ReadListSource(names[data[0] % 3], text);
+    const std::string_view recordsKey = data[0] / 3 % 2 ? "idioms" : "";
+    ListSource source = ReadListSource(names[data[0] % 3], text, recordsKey);
     if (!source.error.empty()) {
         return 0;
     }
-    const RecordTable& table = source.table;
+    RecordTable& table = source.table;
     for (const auto& cells : table.records) {
         Check(cells.size() <= table.keys.size(), "no cell without a key");
+    }
+    Check(table.lines.size() == table.records.size(), "a line for every record");
+    for (std::size_t i = 1; i < table.lines.size(); ++i) {
+        Check(table.lines[i - 1] <= table.lines[i], "records in the order of their lines");
     }
     // The usual names where the list has them, else the first columns.
     FieldMap map;
     std::string error;
-    if (!ResolveFields(table.keys, {}, map, error)) {
+    if (!ResolveFields(table, {}, map, error)) {
         for (std::size_t r = 0; r < kRoleCount && !table.keys.empty(); ++r) {
             map[r] = r % table.keys.size();
         }
     }
-    for (const auto& cells : table.records) {
+    const std::string described = DescribeFields(table, map);
+    const std::optional<ShortRecord> tooShort = FindShortRecord(table, map);
+    Check(!tooShort || table.shape == RecordShape::kPositional, "only arrays are short");
+    for (std::size_t i = 0; i < table.records.size(); ++i) {
+        if (tooShort && i == tooShort->record) {
+            continue;
+        }
         RecordFields fields;
-        for (std::size_t r = 0; r < kRoleCount; ++r) {
-            if (map[r] && *map[r] < cells.size()) {
-                fields[r] = cells[*map[r]].text;
-            }
+        std::string refusal;
+        if (!TakeRecordFields(table.records[i], map, fields, refusal)) {
+            Check(!refusal.empty(), "a refused field says why");
+            continue;
         }
         const ImportedEntry entry = ComposeEntry(fields);
         Check(entry.skipped.empty() != entry.line.empty(), "a line, or a reason to skip");

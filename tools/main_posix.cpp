@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "commands.h"
+#include "commands/commands.h"
 
 int main(int argc, char** argv) {
     const Args args(argv + 1, argv + argc);

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "commands.h"
+#include "commands/commands.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "dictionary_check.h"
+#include "dictionary/dictionary_check.h"
 #include "tool_test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "delimited_text.h"
+#include "import/delimited_text.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "file_access.h"
-#include "import_entry.h"
+#include "commands/file_access.h"
+#include "import/import_entry.h"
 #include "tool_test_support.h"
 
 namespace {
@@ -52,9 +52,19 @@ TEST(ImportCommand, EveryFormOfListGivesOneDictionaryThatShowsEachRecord) {
     ScratchDir dir;
     const std::string bom = dir.Write(u8"列表", "\xEF\xBB\xBF" + json);
     std::vector<std::string> imported;
-    for (const std::string& in :
-         {Fixture("idioms.json"), Fixture("idioms.csv"), Fixture("idioms.tsv"), bom}) {
-        const ToolResult result = RunTool({"import", in, dir.Arg(u8"成语.txt")});
+    // The JSON shapes lists are published in too: keyed by idiom, under a key
+    // beside other members, and arrays of fields by position; some fields
+    // given as arrays of texts.
+    const Args positional = {"--fields", "idiom=0,pinyin=1,explanation=2,source=3,example=4"};
+    const std::pair<std::string, Args> lists[] = {
+        {Fixture("idioms.json"), {}},        {Fixture("idioms.csv"), {}},
+        {Fixture("idioms.tsv"), {}},         {bom, {}},
+        {Fixture("keyed.json"), {}},         {Fixture("under_key.json"), {}},
+        {Fixture("arrays.json"), positional}};
+    for (const auto& [in, options] : lists) {
+        Args args = {"import", in, dir.Arg(u8"成语.txt")};
+        args.insert(args.end(), options.begin(), options.end());
+        const ToolResult result = RunTool(args);
         ASSERT_EQ(result.code, kExitOk) << in << ": " << result.err;
         EXPECT_EQ(result.err, "") << in;
         imported.push_back(dir.Read(u8"成语.txt"));
@@ -80,8 +90,9 @@ TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
     const std::string gbkLine = Gbk(u8"帆船,fān chuán,有帆的船。");  // saved as GBK, not UTF-8
     const std::pair<std::string, std::string> cases[] = {
         {Fixture("missing_comma.json"), "line 3, column 3: syntax error"},
-        {Fixture("not_a_list.json"), "holds an object, not an array"},
-        {Fixture("not_an_object.json"), "record 2 is a string, not an object"},
+        {Fixture("not_a_list.json"),
+         "line 1, column 7: record 1, \"word\", is a string, not an object"},
+        {Fixture("not_an_object.json"), "line 3, column 8: record 2 is a string, not an object"},
         {Fixture("unclosed_quote.csv"), "line 2, column 23: the quoted field that opens here"},
         {Fixture("text_after_quote.csv"), "line 2, column 29: text follows the closing quote"},
         {Fixture("short_record.tsv"), "line 3, column 1: the record has 2 fields"},
@@ -108,15 +119,20 @@ TEST(ImportCommand, MendsOrSkipsWhatWouldShowWronglyAndSaysWhichRecord) {
     EXPECT_EQ(dir.Read(u8"成语.txt"),
               GbkDictionary({u8"一　帆风顺 [yī fān fēng shùn]比喻顺利。示例：无",
                              u8"画蛇添足 [huà shé tiān zú]比喻多余。出处：《某书》示例：无",
-                             u8"守株待兔 [shǒu zhū ［dài］ tù]比喻死守。示例：无"}));
+                             u8"守株待兔 [shǒu zhū ［dài］ tù]比喻死守。示例：无",
+                             u8"亡羊补牢 [wáng yáng bǔ láo]比喻及时补救。示例：一句；两句"}));
     for (const char* report :
-         {"record 1: the idiom holds a space", "record 3: the pinyin holds",
-          "record 4: skipped: its explanation holds", "record 5: skipped",
-          "record 6: skipped: its example is an array", "record 7: skipped: its example holds"}) {
+         {"record 1 (line 2): the idiom holds a space", "record 3 (line 4): the pinyin holds",
+          "record 4 (line 5): skipped: its explanation holds", "record 5 (line 6): skipped",
+          "record 7 (line 8): skipped: its example holds",
+          "record 8 (line 9): skipped: its example is an array holding an object, not text",
+          "record 9 (line 10): skipped: its idiom is an array of 2 texts, not one",
+          "skipped, by reason:\n  1  its explanation holds"}) {
         EXPECT_TRUE(Contains(result.err, report)) << report << "\n" << result.err;
     }
     EXPECT_FALSE(Contains(result.err, "record 2")) << result.err;
-    EXPECT_TRUE(Contains(result.out, "skipped 4 that would show wrongly")) << result.out;
+    EXPECT_FALSE(Contains(result.err, "record 6")) << result.err;
+    EXPECT_TRUE(Contains(result.out, "skipped 5 that would show wrongly")) << result.out;
     EXPECT_EQ(RunTool({"check", out}).code, kExitOk);
 }
 
@@ -172,15 +188,26 @@ TEST(ImportCommand, FindsFieldsByTheirUsualNamesOrAsNamed) {
     EXPECT_EQ(RunTool({"import", own, out, "--fields"}).code, kExitUsage);
 }
 
-TEST(ImportCommand, AnEmptyListGivesAnEmptyDictionaryAndSaysSo) {
+TEST(ImportCommand, AnEmptyListGivesAnEmptyDictionaryButNeverInPlaceOfOne) {
     ScratchDir dir;
     for (const std::string& in :
          {Fixture("empty.json"), Fixture("header_only.csv"), dir.Write(u8"blank.json", " \r\n")}) {
         dir.Write(u8"成语.txt", "old");
-        const ToolResult result = RunTool({"import", in, dir.Arg(u8"成语.txt")});
-        EXPECT_EQ(result.code, kExitOk) << in << ": " << result.err;
-        EXPECT_TRUE(Contains(result.out, "holds no records")) << result.out;
-        EXPECT_EQ(dir.Read(u8"成语.txt"), "");
+        ToolResult result = RunTool({"import", in, dir.Arg(u8"成语.txt")});
+        EXPECT_EQ(result.code, kExitProblems) << in << ": " << result.err;
+        EXPECT_TRUE(Contains(result.err, "holds no records")) << result.err;
+        EXPECT_EQ(dir.Read(u8"成语.txt"), "old");
+
+        for (const bool present : {false, true}) {
+            std::filesystem::remove(dir.Path() / u8"成语.txt");
+            if (present) {
+                dir.Write(u8"成语.txt", "");
+            }
+            result = RunTool({"import", in, dir.Arg(u8"成语.txt")});
+            EXPECT_EQ(result.code, kExitOk) << in << ": " << result.err;
+            EXPECT_TRUE(Contains(result.out, "holds no records")) << result.out;
+            EXPECT_EQ(dir.Read(u8"成语.txt"), "");
+        }
     }
 }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "entry_fields.h"
-#include "file_access.h"
+#include "commands/file_access.h"
 #include "gbk_text.h"
 #include "idiom_list.h"
 #include "tool_test_support.h"

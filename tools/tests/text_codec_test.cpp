@@ -1,7 +1,7 @@
 // The codec is the only place where text changes encoding; its offsets are
 // what the line and character reports rest on.
 
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 #include <gtest/gtest.h>
 

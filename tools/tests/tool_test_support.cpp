@@ -3,7 +3,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 ToolResult RunTool(const Args& args) {
     std::ostringstream out;

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands.h"
+#include "commands/commands.h"
 #include "gbk_literal.h"
 #include "scratch_dir.h"
 
