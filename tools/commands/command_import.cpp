@@ -15,21 +15,33 @@
 namespace {
 
 constexpr char kHelp[] =
-    R"(usage: idiomtool import IN OUT [--fields ROLE=KEY,...] [--skip-unencodable]
+    R"(usage: idiomtool import IN OUT [--fields ROLE=KEY,...] [--encoding NAME]
+                              [--keep-tone-numbers] [--skip-unencodable]
 
 Makes OUT, a dictionary the idiom program reads (GBK, CR LF line ends), from
-IN, an idiom list saved as UTF-8 (with or without a byte order mark) in one
-of these forms:
+IN, an idiom list in one of these forms:
   JSON  an array of objects: [{"word": "...", "pinyin": "...", ...}, ...]
   CSV   comma-separated, with a header row naming the columns (RFC 4180:
         fields in double quotes may hold commas, line breaks and "" for ")
   TSV   the same with tabs
 The form is taken from IN's extension (.json, .csv, .tsv), else from its text.
 
+IN may be saved as UTF-8 (with or without a byte order mark), as UTF-16
+with a byte order mark, or as GBK/GB18030, the "ANSI" that Excel and
+Notepad save on a Chinese Windows: bytes that are not UTF-8 are read as
+GBK. --encoding NAME names it instead: utf-8, utf-16, gbk or gb18030.
+
 Each record becomes the line
   IDIOM [PINYIN]EXPLANATION出处：SOURCE示例：EXAMPLE
 without 出处 when the source is empty, and with 示例：无 when the example is.
 Line breaks, tabs and runs of white space in a field become one space.
+Text is brought to Unicode NFC first, so that look-alike compatibility
+ideographs and letters with combining accents become the characters GBK
+holds. Pinyin written with tone numbers (a record's pinyin in which some
+syllable ends in a digit, such as "a1 bi2 di4 yu4" or "lv3") gets tone
+marks: "ā bí dì yù", "lǚ"; 5 or no number is the neutral tone, v and u: are
+ü. --keep-tone-numbers writes such pinyin as it is. A tone number that is
+no tone (0, 6-9) stops the import with its record.
 
 The fields are found by their usual names (word or idiom, pinyin,
 explanation or meaning, derivation or source, example, or the Chinese 成语,
@@ -52,21 +64,27 @@ or a file that cannot be read or written.
 )";
 
 constexpr char kFieldsOption[] = "--fields";
+constexpr char kEncodingOption[] = "--encoding";
+constexpr char kKeepToneNumbersOption[] = "--keep-tone-numbers";
 
 struct ImportOptions {
     FieldChoice fields;
+    ListEncoding encoding = ListEncoding::kDetect;
+    EntryOptions entry;
     bool skipUnencodable = false;
 };
 
-// "--fields VALUE" and "--fields=VALUE" are taken out before the rest is
-// sorted, so that VALUE is not read as a file name.
-bool TakeFieldsOption(Args& args, FieldChoice& fields, std::string& error) {
-    const std::string withValue = std::string(kFieldsOption) + "=";
+// "OPTION VALUE" and "OPTION=VALUE" are taken out before the rest is sorted,
+// so that VALUE is not read as a file name; `take` reads each VALUE.
+template <class Take>
+bool TakeValuedOption(Args& args, const std::string& option, const char* needs, Take take,
+                      std::string& error) {
+    const std::string withValue = option + "=";
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string value;
-        if (args[i] == kFieldsOption) {
+        if (args[i] == option) {
             if (i + 1 == args.size()) {
-                error = "--fields needs ROLE=KEY pairs";
+                error = option + " needs " + needs;
                 return false;
             }
             value = args[i + 1];
@@ -78,11 +96,30 @@ bool TakeFieldsOption(Args& args, FieldChoice& fields, std::string& error) {
             continue;
         }
         --i;
-        if (!ParseFieldChoice(value, fields, error)) {
+        if (!take(value)) {
             return false;
         }
     }
     return true;
+}
+
+bool TakeOptions(Args& args, ImportOptions& options, std::string& error) {
+    return TakeValuedOption(
+               args, kFieldsOption, "ROLE=KEY pairs",
+               [&](const std::string& value) {
+                   return ParseFieldChoice(value, options.fields, error);
+               },
+               error) &&
+           TakeValuedOption(
+               args, kEncodingOption, "a name (utf-8, utf-16, gbk)",
+               [&](const std::string& value) {
+                   if (!ParseListEncoding(value, options.encoding)) {
+                       error = "unknown encoding \"" + value + "\" (utf-8, utf-16, gbk or gb18030)";
+                       return false;
+                   }
+                   return true;
+               },
+               error);
 }
 
 // "record 12", and its line for a delimited file, where records can span lines.
@@ -101,8 +138,10 @@ struct Composed {
     std::size_t skipped = 0;
 };
 
-// Takes the cells' text, which is not needed after.
-Composed ComposeAll(RecordTable& table, const FieldMap& map, std::ostream& err) {
+// Takes the cells' text, which is not needed after. On a malformed record
+// `malformed` says which and why, and nothing more is composed.
+Composed ComposeAll(RecordTable& table, const FieldMap& map, const EntryOptions& options,
+                    std::string& malformed, std::ostream& err) {
     Composed composed;
     for (std::size_t i = 0; i < table.records.size(); ++i) {
         std::vector<RecordCell>& cells = table.records[i];
@@ -120,7 +159,11 @@ Composed ComposeAll(RecordTable& table, const FieldMap& map, std::ostream& err) 
             fields[r] = std::move(cell.text);
         }
         ImportedEntry entry =
-            notText.empty() ? ComposeEntry(std::move(fields)) : ImportedEntry{"", notText, {}};
+            notText.empty() ? ComposeEntry(std::move(fields), options) : ImportedEntry{"", notText, "", {}};
+        if (!entry.malformed.empty()) {
+            malformed = RecordName(table, i) + ": " + entry.malformed;
+            return composed;
+        }
         for (const std::string& fix : entry.fixes) {
             err << RecordName(table, i) << ": " << fix << "\n";
         }
@@ -144,7 +187,7 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
-    ListSource source = ReadListSource(files.inPath, bytes);
+    ListSource source = ReadListSource(files.inPath, bytes, options.encoding);
     bytes = {};  // the table holds all it needs
     if (!source.error.empty()) {
         err << "idiomtool: " << inName << ": " << source.error << "; nothing written\n";
@@ -167,7 +210,12 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
         return kExitUsage;
     }
     out << "fields: " << DescribeFields(source.table.keys, map) << "\n";
-    const Composed composed = ComposeAll(source.table, map, err);
+    std::string malformed;
+    const Composed composed = ComposeAll(source.table, map, options.entry, malformed, err);
+    if (!malformed.empty()) {
+        err << "idiomtool: " << inName << ": " << malformed << "; nothing written\n";
+        return kExitUsage;
+    }
 
     const ConvertOutcome outcome = ConvertLinesToGbk(
         std::vector<std::string_view>(composed.lines.begin(), composed.lines.end()),
@@ -185,7 +233,7 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")
         << " in GBK from " << Counted(source.table.records.size(), "record", "records") << " of "
-        << format;
+        << format << " (" << source.encoding << ")";
     if (composed.fixed > 0) {
         out << "; " << composed.fixed << " written so that they show right";
     }
@@ -205,7 +253,7 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     Args rest = args;
     ImportOptions options;
     std::string error;
-    if (!TakeFieldsOption(rest, options.fields, error)) {
+    if (!TakeOptions(rest, options, error)) {
         return UsageError(err, "import", error);
     }
     const SortedArgs sorted = SortArgs(rest);
@@ -214,10 +262,13 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitOk;
     }
     for (const std::string& option : sorted.options) {
-        if (option != kSkipUnencodableOption) {
+        if (option == kSkipUnencodableOption) {
+            options.skipUnencodable = true;
+        } else if (option == kKeepToneNumbersOption) {
+            options.entry.keepToneNumbers = true;
+        } else {
             return UsageError(err, "import", "unknown option " + option);
         }
-        options.skipUnencodable = true;
     }
     if (sorted.operands.size() != 2) {
         return UsageError(

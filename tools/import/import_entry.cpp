@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "import/pinyin_tones.h"
+#include "text/unicode_nfc.h"
 #include "text/utf8_char.h"
 
 namespace {
@@ -90,12 +92,12 @@ void ReplaceBrackets(std::string& text, Role role, std::vector<std::string>& fix
 
 }  // namespace
 
-ImportedEntry ComposeEntry(RecordFields fields) {
+ImportedEntry ComposeEntry(RecordFields fields, const EntryOptions& options) {
     ImportedEntry entry;
     for (std::size_t r = 0; r < kRoleCount; ++r) {
         std::optional<char32_t> control;
-        fields[r] =
-            NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control);
+        fields[r] = NormalizeSpace(ToNfc(fields[r]), r == static_cast<std::size_t>(Role::kPinyin),
+                                   control);
         if (control && entry.skipped.empty()) {
             entry.skipped = "its " + std::string(RoleName(static_cast<Role>(r))) +
                             " holds the control character " + FormatCodePoint(*control);
@@ -142,6 +144,14 @@ ImportedEntry ComposeEntry(RecordFields fields) {
     if (pinyin.size() >= 2 && pinyin.front() == '[' && pinyin.back() == ']') {
         std::optional<char32_t> none;  // controls were ruled out above
         pinyin = NormalizeSpace(std::string_view(pinyin).substr(1, pinyin.size() - 2), true, none);
+    }
+    if (!options.keepToneNumbers) {
+        MarkedPinyin marked = MarkTones(pinyin);
+        if (!marked.error.empty()) {
+            entry.malformed = "its pinyin " + marked.error;
+            return entry;
+        }
+        pinyin = std::move(marked.text);
     }
     ReplaceBrackets(pinyin, Role::kPinyin, entry.fixes);
 

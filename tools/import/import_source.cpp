@@ -1,14 +1,11 @@
 #include "import/import_source.h"
 
 #include "import/delimited_text.h"
-#include "text/encoding_sniff.h"
 #include "import/json_records.h"
-#include "text/text_codec.h"
 #include "text/text_position.h"
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kWhiteSpace = " \t\r\n";
 
 std::string LowerExtension(const std::filesystem::path& file) {
@@ -51,20 +48,17 @@ ListFormat DetectFormat(const std::filesystem::path& file, std::string_view text
     return firstLine.find('\t') != std::string_view::npos ? ListFormat::kTsv : ListFormat::kCsv;
 }
 
-ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes) {
+ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes,
+                          ListEncoding encoding) {
     ListSource source;
-    if (IsUtf16(SniffEncoding(bytes))) {
-        source.error = "the file is UTF-16; save it as UTF-8";
+    ListText decoded = DecodeListText(bytes, encoding);
+    source.encoding = std::move(decoded.encoding);
+    if (!decoded.error.empty()) {
+        source.error = std::move(decoded.error);
         return source;
     }
-    const std::string_view text = bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes;
+    const std::string_view text = decoded.text;
     source.format = DetectFormat(file, text);
-    // The JSON parser refuses ill-formed UTF-8 itself, naming the place.
-    const bool delimited = source.format != ListFormat::kJson;
-    if (const CodecResult valid = delimited ? CheckUtf8(text) : CodecResult{}; !valid.ok()) {
-        source.error = DescribePosition(PositionOf(text, valid.offset)) + ": not valid UTF-8";
-        return source;
-    }
     if (text.find_first_not_of(kWhiteSpace) == std::string_view::npos) {
         return source;
     }

@@ -79,6 +79,10 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
     return Convert(kUtf8, kGbk, gbk, utf8, CodecStatus::kInvalidInput);
 }
 
+CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
+    return Convert(kUtf8, "GB18030", gb18030, utf8, CodecStatus::kInvalidInput);
+}
+
 CodecResult CheckUtf8(std::string_view text) {
     // UTF-32 holds every valid UTF-8 character, so only invalid input fails.
     // The output is thrown away, so one small buffer is written over and

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
+constexpr UINT kGb18030CodePage = 54936;
 
 // `bytes` in code page `codePage` as UTF-16; false when a sequence is invalid.
 bool ToWide(UINT codePage, std::string_view bytes, std::wstring& wide) {
@@ -60,7 +61,7 @@ enum class Piece { kNotACharacter, kGood, kBad };
 // The functions above only say that a conversion failed, not where. This walks
 // the input character by character to find the place: a character is the
 // shortest piece (at most `maxLength` units) that converts on its own, since
-// no character of UTF-8, GBK or UTF-16 has a shorter valid prefix.
+// no character of UTF-8, GBK, GB18030 or UTF-16 has a shorter valid prefix.
 template <class Classify>
 CodecResult FindFirstBad(std::size_t size, std::size_t maxLength, CodecStatus whenBad,
                          Classify classify) {
@@ -105,6 +106,16 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
         return FindInvalid(kGbkCodePage, gbk, 2);
     }
     FromWide(CP_UTF8, wide, utf8, nullptr);  // text read from GBK is always valid UTF-16
+    return {};
+}
+
+CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
+    std::wstring wide;
+    if (!ToWide(kGb18030CodePage, gb18030, wide)) {
+        utf8.clear();
+        return FindInvalid(kGb18030CodePage, gb18030, 4);
+    }
+    FromWide(CP_UTF8, wide, utf8, nullptr);
     return {};
 }
 
