@@ -3,7 +3,10 @@
 // dictionary lines: whatever the input, reading ends in a table or an error,
 // and every line made is laid out as the program takes lines apart.
 //
-// The first byte picks the form (JSON, CSV, TSV); the rest is the file.
+// The first byte picks the form (JSON, CSV, TSV), the encoding the file is
+// read in (found, UTF-8, UTF-16, GBK) and whether tone numbers are kept; the
+// rest is the file. Every field read is checked for NFC: the shortcut past
+// the library must agree with the library.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include "import/import_entry.h"
 #include "import/import_fields.h"
 #include "import/import_source.h"
+#include "text/unicode_nfc.h"
 
 namespace {
 
@@ -65,8 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const char* names[] = {"list.json", "list.csv", "list.tsv"};
+    const ListEncoding encodings[] = {ListEncoding::kDetect, ListEncoding::kUtf8,
+                                      ListEncoding::kUtf16, ListEncoding::kGb18030};
+    EntryOptions options;
+    options.keepToneNumbers = (data[0] / 12) % 2 != 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    ListSource source = ReadListSource(names[data[0] % 3], text);
+    ListSource source = ReadListSource(names[data[0] % 3], text, encodings[(data[0] / 3) % 4]);
     if (!source.error.empty()) {
         return 0;
     }
@@ -87,10 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t r = 0; r < kRoleCount; ++r) {
             if (map[r] && *map[r] < cells.size()) {
                 fields[r] = cells[*map[r]].text;
+                const std::string normal = ToNfc(fields[r]);
+                Check(normal == LibraryNfc(fields[r]), "the NFC shortcut agrees with the library");
+                Check(ToNfc(normal) == normal, "NFC text stays as it is");
             }
         }
-        const ImportedEntry entry = ComposeEntry(fields);
-        Check(entry.skipped.empty() != entry.line.empty(), "a line, or a reason to skip");
+        const ImportedEntry entry = ComposeEntry(fields, options);
+        Check(!entry.line.empty() + !entry.skipped.empty() + !entry.malformed.empty() == 1,
+              "a line, a reason to skip, or a reason to stop");
         if (!entry.line.empty()) {
             CheckLayout(entry.line);
         }

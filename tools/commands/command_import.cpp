@@ -158,8 +158,8 @@ Composed ComposeAll(RecordTable& table, const FieldMap& map, const EntryOptions&
             }
             fields[r] = std::move(cell.text);
         }
-        ImportedEntry entry =
-            notText.empty() ? ComposeEntry(std::move(fields), options) : ImportedEntry{"", notText, "", {}};
+        ImportedEntry entry = notText.empty() ? ComposeEntry(std::move(fields), options)
+                                              : ImportedEntry{"", notText, "", {}};
         if (!entry.malformed.empty()) {
             malformed = RecordName(table, i) + ": " + entry.malformed;
             return composed;

@@ -38,8 +38,9 @@ public:
                 continue;
             }
             // A line of nothing but spaces and tabs is as blank as an empty one.
-            blank = !quoted && m_text.substr(row.offset, m_pos - row.offset)
-                                       .find_first_not_of(" \t") == std::string_view::npos;
+            blank =
+                !quoted && m_text.substr(row.offset, m_pos - row.offset).find_first_not_of(" \t") ==
+                               std::string_view::npos;
             SkipLineEnd();
             return true;
         }

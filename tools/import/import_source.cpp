@@ -2,6 +2,7 @@
 
 #include "import/delimited_text.h"
 #include "import/json_records.h"
+#include "text/text_codec.h"
 #include "text/text_position.h"
 
 namespace {
@@ -59,6 +60,12 @@ ListSource ReadListSource(const std::filesystem::path& file, std::string_view by
     }
     const std::string_view text = decoded.text;
     source.format = DetectFormat(file, text);
+    // The JSON parser refuses ill-formed UTF-8 itself, naming the place.
+    const bool delimited = source.format != ListFormat::kJson;
+    if (const CodecResult valid = delimited ? CheckUtf8(text) : CodecResult{}; !valid.ok()) {
+        source.error = DescribePosition(PositionOf(text, valid.offset)) + ": not valid UTF-8";
+        return source;
+    }
     if (text.find_first_not_of(kWhiteSpace) == std::string_view::npos) {
         return source;
     }

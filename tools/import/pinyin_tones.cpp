@@ -13,7 +13,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // One letter of a syllable, ü and v already made one.
 struct Letter {
-    char base;       // the ASCII letter, or 'v' for ü
+    char base;  // the ASCII letter, or 'v' for ü
     bool capital;
 };
 
@@ -45,7 +45,9 @@ const Marks* MarksOf(char base) {
     return nullptr;
 }
 
-bool IsVowel(char base) { return base == 'a' || base == 'e' || base == 'i' || base == 'o' || base == 'u' || base == 'v'; }
+bool IsVowel(char base) {
+    return base == 'a' || base == 'e' || base == 'i' || base == 'o' || base == 'u' || base == 'v';
+}
 
 // Which letter takes the mark: a or e; the o of "ou"; else the last vowel;
 // a syllable of n or m alone (n, ng, m) takes it on that letter.
@@ -122,6 +124,10 @@ bool AppendMarked(const std::vector<Letter>& letters, int tone, std::string& out
 }
 
 bool HasToneNumbers(std::string_view pinyin) {
+    // Most lists write marks: one look for a digit settles those.
+    if (pinyin.find_first_of("0123456789") == std::string_view::npos) {
+        return false;
+    }
     std::vector<Letter> letters;
     for (std::size_t pos = 0; pos < pinyin.size();) {
         const std::size_t end = ReadSyllable(pinyin, pos, letters);

@@ -50,7 +50,7 @@ TEST(DelimitedText, TakesLinesOfSpacesForBlankAndTsvQuotesForText) {
     }
     const std::pair<std::string, Rows> tsv[] = {
         {"\"画蛇\"添足\tb\n\t \t\n", {{"\"画蛇\"添足", "b"}}},
-        {"\"a\tb\n", {{"\"a", "b"}}},                         // never closed
+        {"\"a\tb\n", {{"\"a", "b"}}},                            // never closed
         {"x\t\"two\nlines\"\ty\n", {{"x", "two\nlines", "y"}}},  // quoted whole
         {"\"a\"\"b\"\t\"c\"d\n", {{"a\"b", "\"c\"d"}}},
     };

@@ -100,7 +100,8 @@ TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
         EXPECT_EQ(dir.Read(u8"成语.txt"), "old");
     }
     EXPECT_EQ(dir.FileCount(), 3u);
-    EXPECT_EQ(RunTool({"import", Fixture("idioms.csv"), out, "--encoding=latin1"}).code, kExitUsage);
+    EXPECT_EQ(RunTool({"import", Fixture("idioms.csv"), out, "--encoding=latin1"}).code,
+              kExitUsage);
     EXPECT_EQ(dir.Read(u8"成语.txt"), "old");
 }
 

@@ -55,6 +55,11 @@ TEST(ImportText, ReadsAListInEveryEncodingAndMarksItsTones) {
         RunTool({"import", dir.Arg(u8"excel.csv"), dir.Arg(u8"成语.txt"), "--encoding", "gbk"});
     EXPECT_EQ(named.code, kExitOk) << named.err;
     EXPECT_EQ(dir.Read(u8"成语.txt"), GbkDictionary(kMarked));
+    const ToolResult wrong =
+        RunTool({"import", dir.Arg(u8"excel.csv"), dir.Arg(u8"成语.txt"), "--encoding=UTF-8"});
+    EXPECT_EQ(wrong.code, kExitUsage);
+    EXPECT_TRUE(Contains(wrong.err, "line 2, column 1: not valid UTF-8")) << wrong.err;
+    EXPECT_EQ(dir.Read(u8"成语.txt"), GbkDictionary(kMarked));
 
     const ToolResult kept = RunTool(
         {"import", Fixture("tone_numbers.csv"), dir.Arg(u8"成语.txt"), "--keep-tone-numbers"});
@@ -64,7 +69,8 @@ TEST(ImportText, ReadsAListInEveryEncodingAndMarksItsTones) {
 
 TEST(ImportText, WritesLookAlikeCharactersAsTheOnesGbkHolds) {
     ScratchDir dir;
-    const ToolResult result = RunTool({"import", Fixture("compatibility.csv"), dir.Arg(u8"成语.txt")});
+    const ToolResult result =
+        RunTool({"import", Fixture("compatibility.csv"), dir.Arg(u8"成语.txt")});
     ASSERT_EQ(result.code, kExitOk) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(dir.Read(u8"成语.txt"),

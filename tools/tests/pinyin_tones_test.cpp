@@ -12,13 +12,13 @@ namespace {
 TEST(PinyinTones, PutsTheMarkWhereThePlacementRuleSays) {
     const std::pair<const char*, std::u8string> cases[] = {
         {"a1 bi2 di4 yu4", u8"ā bí dì yù"},
-        {"hao3 jie2 xue2", u8"hǎo jié xué"},            // a or e, wherever it stands
-        {"tou1 lou4 zhou1", u8"tōu lòu zhōu"},          // the o of "ou"
+        {"hao3 jie2 xue2", u8"hǎo jié xué"},             // a or e, wherever it stands
+        {"tou1 lou4 zhou1", u8"tōu lòu zhōu"},           // the o of "ou"
         {"gui4 liu2 shuo1 huo3", u8"guì liú shuō huǒ"},  // otherwise the last vowel
-        {"lv3 nu:3 lve4 NV3", u8"lǚ nǚ lüè NǙ"},          // v and u: are ü, capitals kept
+        {"lv3 nu:3 lve4 NV3", u8"lǚ nǚ lüè NǙ"},         // v and u: are ü, capitals kept
         {"ba1 zi5 de mei2", u8"bā zi de méi"},           // 5 or nothing: neutral
         {"yi1-fan1 feng1shun4, Er2", u8"yī-fān fēngshùn, Ér"},
-        {"n2 ng3 m2 hm1", u8"ń ňg ḿ hm1"},               // no vowel: only where a character exists
+        {"n2 ng3 m2 hm1", u8"ń ňg ḿ hm1"},  // no vowel: only where a character exists
     };
     for (const auto& [numbered, marked] : cases) {
         const MarkedPinyin result = MarkTones(numbered);

@@ -13,10 +13,10 @@ namespace {
 
 TEST(UnicodeNfc, GivesTheCharactersGbkHolds) {
     const std::pair<std::u8string, std::u8string> cases[] = {
-        {u8"合情合\uF9E4", u8"合情合理"},                   // compatibility ideograph
+        {u8"合情合\uF9E4", u8"合情合理"},  // compatibility ideograph
         {u8"一毛\uF967拔，\uF91F", u8"一毛不拔，蘭"},
         {u8"he\u0301 qi\u0301ng li\u030C lu\u0308", u8"hé qíng lǐ lü"},  // combining accents
-        {u8"\u00E9\u0301", u8"\u00E9\u0301"},               // already composed, accent stays
+        {u8"\u00E9\u0301", u8"\u00E9\u0301"},  // already composed, accent stays
     };
     for (const auto& [given, normal] : cases) {
         EXPECT_EQ(ToNfc(Bytes(given)), Bytes(normal));
@@ -50,7 +50,8 @@ TEST(UnicodeNfc, TheShortcutPassesOnlyWhatTheLibraryLeavesAlone) {
     }
     EXPECT_GT(plain.size(), 100000u);
     EXPECT_EQ(LibraryNfc(plain), plain);
-    for (const std::u8string outside : {u8"\u0301", u8"\u2000", u8"\u302A", u8"\u3099", u8"\uF9E4"}) {
+    for (const std::u8string outside :
+         {u8"\u0301", u8"\u2000", u8"\u302A", u8"\u3099", u8"\uF9E4"}) {
         EXPECT_FALSE(IsPlainlyNfc(Bytes(u8"甲") + Bytes(outside)));
     }
 }

@@ -1,10 +1,12 @@
 #include "text/list_encoding.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "text/encoding_sniff.h"
 #include "text/text_codec.h"
 #include "text/text_position.h"
+#include "text/utf8_validity.h"
 
 namespace {
 
@@ -30,19 +32,30 @@ std::string Fault(const std::string& before, std::string_view bytes, std::size_t
         shown += hex;
     }
     return DescribePosition(PositionOf(before, before.size())) + ": not valid " +
-           std::string(encoding) + (shown.empty() ? " (cut off at the end)" : " (bytes " + shown + ")");
+           std::string(encoding) +
+           (shown.empty() ? " (cut off at the end)" : " (bytes " + shown + ")");
 }
 
-ListText ReadUtf8(std::string_view bytes) {
+// UTF-8 is taken as it stands: the list readers check it as they go and
+// name the place of a bad byte in the terms of their own format.
+ListText TakeUtf8(std::string_view bytes) {
     ListText list;
     list.encoding = bytes.starts_with(kUtf8Bom) ? "UTF-8 with a byte order mark" : "UTF-8";
-    const std::string_view body = bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes;
-    if (const CodecResult valid = CheckUtf8(body); !valid.ok()) {
-        list.error = Fault(std::string(body.substr(0, valid.offset)), body, valid.offset, "UTF-8", 4);
-        return list;
-    }
-    list.text.assign(body);
+    list.text.assign(bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes);
     return list;
+}
+
+// The first bytes, enough to tell an encoding by, ended before a character
+// that they would cut: deciding on them keeps a ten-megabyte list from being
+// read through once more only to be told it is UTF-8.
+std::string_view Opening(std::string_view bytes) {
+    constexpr std::size_t kOpening = 64 * 1024;
+    std::size_t end = std::min(bytes.size(), kOpening);
+    while (end < bytes.size() && end > 0 &&
+           (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return bytes.substr(0, end);
 }
 
 // `badOffset`, when given, gets where reading stopped (the size when it did not).
@@ -67,7 +80,8 @@ ListText ReadUtf16(std::string_view bytes, FileEncoding sniffed) {
     if (!IsUtf16(sniffed)) {
         sniffed = FileEncoding::kUtf16Le;
     }
-    const bool bigEndian = sniffed == FileEncoding::kUtf16BeBom || sniffed == FileEncoding::kUtf16Be;
+    const bool bigEndian =
+        sniffed == FileEncoding::kUtf16BeBom || sniffed == FileEncoding::kUtf16Be;
     ListText list;
     list.encoding = bigEndian ? "UTF-16 big-endian" : "UTF-16 little-endian";
     const std::string_view body = bytes.substr(ByteOrderMarkLength(sniffed));
@@ -97,10 +111,10 @@ bool ParseListEncoding(std::string_view name, ListEncoding& encoding) {
 }
 
 ListText DecodeListText(std::string_view bytes, ListEncoding encoding) {
-    const FileEncoding sniffed = SniffEncoding(bytes);
+    const FileEncoding sniffed = SniffEncoding(Opening(bytes));
     switch (encoding) {
         case ListEncoding::kUtf8:
-            return ReadUtf8(bytes);
+            return TakeUtf8(bytes);
         case ListEncoding::kUtf16:
             return ReadUtf16(bytes, sniffed);
         case ListEncoding::kGb18030:
@@ -111,21 +125,22 @@ ListText DecodeListText(std::string_view bytes, ListEncoding encoding) {
     if (IsUtf16(sniffed)) {
         return ReadUtf16(bytes, sniffed);
     }
-    const std::string_view body = bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes;
-    const CodecResult utf8 = CheckUtf8(body);
-    if (utf8.ok() || bytes.starts_with(kUtf8Bom)) {
-        return ReadUtf8(bytes);
+    if (bytes.starts_with(kUtf8Bom) || FindInvalidUtf8(Opening(bytes)) == std::string_view::npos) {
+        return TakeUtf8(bytes);
     }
+    const std::size_t utf8Stops = FindInvalidUtf8(bytes);
     std::size_t gbkStops = 0;
     ListText gbk = ReadGb18030(bytes, &gbkStops);
     if (gbk.error.empty()) {
         return gbk;
     }
-    if (gbkStops > utf8.offset) {
-        gbk.error += "; if the list is in another encoding, name it with --encoding";
+    const char* hint = "; if the list is in another encoding, name it with --encoding";
+    if (gbkStops > utf8Stops) {
+        gbk.error += hint;
         return gbk;
     }
-    ListText list = ReadUtf8(bytes);
-    list.error += ", nor GBK; if the list is in another encoding, name it with --encoding";
+    ListText list;
+    list.error = Fault(std::string(bytes.substr(0, utf8Stops)), bytes, utf8Stops, "UTF-8", 4) +
+                 ", nor GBK" + hint;
     return list;
 }

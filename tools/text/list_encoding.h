@@ -8,7 +8,7 @@
 #include <string_view>
 
 enum class ListEncoding {
-    kDetect,   // by byte order mark, NUL bytes, then UTF-8 if the bytes are valid UTF-8
+    kDetect,  // by byte order mark, NUL bytes, then UTF-8 if the bytes are valid UTF-8
     kUtf8,
     kUtf16,    // byte order by the mark or the NUL bytes; little-endian without either
     kGb18030,  // GBK or GB18030
@@ -24,9 +24,11 @@ struct ListText {
     std::string error;     // "" when read; else "line L, column C: ..."
 };
 
-// Valid UTF-8 is read as UTF-8; bytes that are not are read as GBK when GBK
-// reads further into them than UTF-8 does, since a GBK list stops being
-// UTF-8 at its first Chinese character, while damaged UTF-8 read as GBK soon
-// pairs a byte with a comma or a line end. The error then names the place
-// where the reading that went further stopped.
+// Bytes whose opening (64 KiB) is valid UTF-8 are UTF-8; the rest of UTF-8
+// text is left for the list readers to check, which name the place in
+// their own terms. Other bytes are read as GBK when GBK reads further into
+// them than UTF-8 does, since a GBK list stops being UTF-8 at its first
+// Chinese character, while damaged UTF-8 read as GBK soon pairs a byte with
+// a comma or a line end. The error then names the place where the reading
+// that went further stopped.
 ListText DecodeListText(std::string_view bytes, ListEncoding encoding);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "text/text_codec.h"
+#include "text/utf8_validity.h"
 
 namespace {
 
@@ -120,9 +121,8 @@ CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
 }
 
 CodecResult CheckUtf8(std::string_view text) {
-    std::wstring wide;
-    if (!ToWide(CP_UTF8, text, wide)) {
-        return FindInvalid(CP_UTF8, text, 4);
+    if (const std::size_t bad = FindInvalidUtf8(text); bad != std::string_view::npos) {
+        return {CodecStatus::kInvalidInput, bad};
     }
     return {};
 }

@@ -17,6 +17,10 @@ std::string ToNfc(std::string_view utf8);
 // True when every character of `utf8` is of that kind.
 bool IsPlainlyNfc(std::string_view utf8);
 
+// Whether one character is of that kind, for code that decodes the text
+// for reasons of its own.
+bool IsPlainlyNfcCharacter(char32_t c);
+
 // The library's NFC of `utf8`, always asked; text it cannot take (invalid
 // UTF-8) comes back unchanged.
 std::string LibraryNfc(std::string_view utf8);

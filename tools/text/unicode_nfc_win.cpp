@@ -43,7 +43,8 @@ std::string LibraryNfc(std::string_view utf8) {
     int estimate = NormalizeString(NormalizationC, wide.data(), size, nullptr, 0);
     for (int attempt = 0; attempt < 10 && estimate > 0; ++attempt) {
         std::wstring normal(static_cast<std::size_t>(estimate), L'\0');
-        const int length = NormalizeString(NormalizationC, wide.data(), size, normal.data(), estimate);
+        const int length =
+            NormalizeString(NormalizationC, wide.data(), size, normal.data(), estimate);
         if (length > 0) {
             normal.resize(static_cast<std::size_t>(length));
             return ToUtf8(normal);
