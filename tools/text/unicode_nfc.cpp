@@ -22,8 +22,7 @@ bool IsPlainlyNfc(std::string_view utf8) {
         if (lead < 0x80) {
             ++pos;
         } else if (lead < 0xE0 && pos + 1 < size) {
-            // Two bytes: U+0080-U+07FF; only those from U+0300 need a look.
-            if ((((lead & 0x1Fu) << 6) | (bytes[pos + 1] & 0x3Fu)) >= 0x300) {
+            if (!IsPlainlyNfcCharacter(((lead & 0x1Fu) << 6) | (bytes[pos + 1] & 0x3Fu))) {
                 return false;
             }
             pos += 2;
