@@ -162,8 +162,13 @@ MarkedPinyin MarkTones(std::string_view pinyin) {
         }
         const std::string_view number = pinyin.substr(end, digits - end);
         if (number.size() > 1 || number == "0" || (number.size() == 1 && number[0] > '5')) {
-            result.error = "\"" + std::string(pinyin.substr(pos, digits - pos)) +
-                           "\" has the tone number " + std::string(number) + "; tones are 1 to 5";
+            // Appended piece by piece: "\"" + std::string(...) draws a false
+            // -Wrestrict from GCC 12.
+            result.error.append("\"")
+                .append(pinyin.substr(pos, digits - pos))
+                .append("\" has the tone number ")
+                .append(number)
+                .append("; tones are 1 to 5");
             result.text.assign(pinyin);
             return result;
         }

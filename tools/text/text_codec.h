@@ -30,6 +30,11 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8);
 // On failure `utf8` holds nothing useful.
 CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8);
 
+// Whether Gb18030ToUtf8 reads the four-byte characters: always with iconv;
+// on Windows where the system has the GB18030 code page (54936). Without it
+// (Wine 8) GBK is read, all of it, and a four-byte character is invalid.
+bool HasFourByteGb18030();
+
 // UTF-8 to GBK. Invalid UTF-8 is reported as such, before any character that
 // GBK cannot hold. On failure `gbk` holds nothing useful.
 CodecResult Utf8ToGbk(std::string_view utf8, std::string& gbk);

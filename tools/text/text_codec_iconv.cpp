@@ -80,6 +80,8 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
     return Convert(kUtf8, kGbk, gbk, utf8, CodecStatus::kInvalidInput);
 }
 
+bool HasFourByteGb18030() { return true; }
+
 CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
     return Convert(kUtf8, "GB18030", gb18030, utf8, CodecStatus::kInvalidInput);
 }

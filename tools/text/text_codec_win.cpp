@@ -110,11 +110,25 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
     return {};
 }
 
+namespace {
+
+// GB18030 where the system has its code page, as Windows does; Wine 8 has
+// no table for it, and there GBK reads all but the four-byte characters.
+UINT Gb18030CodePage() {
+    static const UINT codePage =
+        IsValidCodePage(kGb18030CodePage) ? kGb18030CodePage : kGbkCodePage;
+    return codePage;
+}
+
+}  // namespace
+
+bool HasFourByteGb18030() { return Gb18030CodePage() == kGb18030CodePage; }
+
 CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
     std::wstring wide;
-    if (!ToWide(kGb18030CodePage, gb18030, wide)) {
+    if (!ToWide(Gb18030CodePage(), gb18030, wide)) {
         utf8.clear();
-        return FindInvalid(kGb18030CodePage, gb18030, 4);
+        return FindInvalid(Gb18030CodePage(), gb18030, 4);
     }
     FromWide(CP_UTF8, wide, utf8, nullptr);
     return {};
