@@ -23,7 +23,8 @@ IN, an idiom list in one of these forms:
   JSON  an array of objects: [{"word": "...", "pinyin": "...", ...}, ...]
   CSV   comma-separated, with a header row naming the columns (RFC 4180:
         fields in double quotes may hold commas, line breaks and "" for ")
-  TSV   the same with tabs
+  TSV   the same with tabs; there a quote is text unless it quotes a
+        whole field
 The form is taken from IN's extension (.json, .csv, .tsv), else from its text.
 
 IN may be saved as UTF-8 (with or without a byte order mark), as UTF-16
