@@ -3,10 +3,12 @@
 // dictionary lines: whatever the input, reading ends in a table or an error,
 // and every line made is laid out as the program takes lines apart.
 //
-// The first byte picks the form (JSON, CSV, TSV), and whether the records
-// are looked for under the key "idioms"; the rest is the file. JSON takes
-// every shape: arrays of objects or of arrays, objects keyed by idiom,
-// records under a key, fields given as arrays.
+// The first byte picks the form (JSON, CSV, TSV), the encoding the file is
+// read in (found, UTF-8, UTF-16, GBK), whether tone numbers are kept and
+// whether the records are looked for under the key "idioms"; the rest is the
+// file. JSON takes every shape: arrays of objects or of arrays, objects keyed
+// by idiom, records under a key, fields given as arrays. Every field read is
+// checked for NFC: the shortcut past the library must agree with the library.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include "import/import_fields.h"
 #include "import/import_source.h"
 #include "import/record_fields.h"
+#include "text/unicode_nfc.h"
 
 namespace {
 
@@ -70,9 +73,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const char* names[] = {"list.json", "list.csv", "list.tsv"};
+    const ListEncoding encodings[] = {ListEncoding::kDetect, ListEncoding::kUtf8,
+                                      ListEncoding::kUtf16, ListEncoding::kGb18030};
+    EntryOptions options;
+    options.keepToneNumbers = (data[0] / 12) % 2 != 0;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::string_view recordsKey = data[0] / 3 % 2 ? "idioms" : "";
-    ListSource source = ReadListSource(names[data[0] % 3], text, recordsKey);
+    const std::string_view recordsKey = data[0] / 24 % 2 ? "idioms" : "";
+    ListSource source =
+        ReadListSource(names[data[0] % 3], text, encodings[(data[0] / 3) % 4], recordsKey);
     if (!source.error.empty()) {
         return 0;
     }
@@ -105,8 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(!refusal.empty(), "a refused field says why");
             continue;
         }
-        const ImportedEntry entry = ComposeEntry(fields);
-        Check(entry.skipped.empty() != entry.line.empty(), "a line, or a reason to skip");
+        for (const std::string& field : fields) {
+            const std::string normal = ToNfc(field);
+            Check(normal == LibraryNfc(field), "the NFC shortcut agrees with the library");
+            Check(ToNfc(normal) == normal, "NFC text stays as it is");
+        }
+        const ImportedEntry entry = ComposeEntry(fields, options);
+        Check(!entry.line.empty() + !entry.skipped.empty() + !entry.malformed.empty() == 1,
+              "a line, a reason to skip, or a reason to stop");
         if (!entry.line.empty()) {
             CheckLayout(entry.line);
         }

@@ -20,11 +20,11 @@ namespace {
 
 constexpr char kHelp[] =
     R"(usage: idiomtool import IN OUT [--fields ROLE=KEY,...] [--records KEY]
+                              [--encoding NAME] [--keep-tone-numbers]
                               [--skip-unencodable]
 
 Makes OUT, a dictionary the idiom program reads (GBK, CR LF line ends), from
-IN, an idiom list saved as UTF-8 (with or without a byte order mark) in one
-of these forms:
+IN, an idiom list in one of these forms:
   JSON  an array of objects: [{"word": "...", "pinyin": "...", ...}, ...]
         an array of arrays, fields by position: [["...", "..."], ...]
         an object keyed by idiom: {"一毛不拔": {"pinyin": "...", ...}, ...}
@@ -32,8 +32,14 @@ of these forms:
         holds one array of records, else named with --records KEY
   CSV   comma-separated, with a header row naming the columns (RFC 4180:
         fields in double quotes may hold commas, line breaks and "" for ")
-  TSV   the same with tabs
+  TSV   the same with tabs; there a quote is text unless it quotes a
+        whole field
 The form is taken from IN's extension (.json, .csv, .tsv), else from its text.
+
+IN may be saved as UTF-8 (with or without a byte order mark), as UTF-16
+with a byte order mark, or as GBK/GB18030, the "ANSI" that Excel and
+Notepad save on a Chinese Windows: bytes that are not UTF-8 are read as
+GBK. --encoding NAME names it instead: utf-8, utf-16, gbk or gb18030.
 
 Each record becomes the line
   IDIOM [PINYIN]EXPLANATION出处：SOURCE示例：EXAMPLE
@@ -42,6 +48,13 @@ Line breaks, tabs and runs of white space in a field become one space. A
 field given as an array of texts is joined into one: pinyin with spaces,
 the others with "；" (nothing after an item that ends a sentence, a space
 after one ending in an ASCII . ! ? or ;); an idiom must be one text.
+Text is brought to Unicode NFC first, so that look-alike compatibility
+ideographs and letters with combining accents become the characters GBK
+holds. Pinyin written with tone numbers (a record's pinyin in which some
+syllable ends in a digit, such as "a1 bi2 di4 yu4" or "lv3") gets tone
+marks: "ā bí dì yù", "lǚ"; 5 or no number is the neutral tone, v and u: are
+ü. --keep-tone-numbers writes such pinyin as it is. A tone number that is
+no tone (0, 6-9) stops the import with its record.
 
 The fields are found by their usual names (word or idiom, pinyin,
 explanation or meaning, derivation or source, example, or the Chinese 成语,
@@ -75,10 +88,14 @@ column) or a file that cannot be read or written.
 
 constexpr char kFieldsOption[] = "--fields";
 constexpr char kRecordsOption[] = "--records";
+constexpr char kEncodingOption[] = "--encoding";
+constexpr char kKeepToneNumbersOption[] = "--keep-tone-numbers";
 
 struct ImportOptions {
     FieldChoice fields;
     std::optional<std::string> recordsKey;
+    ListEncoding encoding = ListEncoding::kDetect;
+    EntryOptions entry;
     bool skipUnencodable = false;
 };
 
@@ -125,15 +142,21 @@ struct Composed {
     std::size_t fixed = 0;
 };
 
-// Takes the cells' text, which is not needed after.
-Composed ComposeAll(RecordTable& table, const FieldMap& map, ImportReport& report) {
+// Takes the cells' text, which is not needed after. On a malformed record
+// `malformed` says which and why, and nothing more is composed.
+Composed ComposeAll(RecordTable& table, const FieldMap& map, const EntryOptions& options,
+                    ImportReport& report, std::string& malformed) {
     Composed composed;
     for (std::size_t i = 0; i < table.records.size(); ++i) {
         RecordFields fields;
         std::string refusal;
         ImportedEntry entry = TakeRecordFields(table.records[i], map, fields, refusal)
-                                  ? ComposeEntry(std::move(fields))
-                                  : ImportedEntry{"", refusal, {}};
+                                  ? ComposeEntry(std::move(fields), options)
+                                  : ImportedEntry{"", refusal, "", {}};
+        if (!entry.malformed.empty()) {
+            malformed = RecordName(table, i) + ": " + entry.malformed;
+            return composed;
+        }
         for (const std::string& fix : entry.fixes) {
             report.Mended(RecordName(table, i), fix);
         }
@@ -173,7 +196,8 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
-    ListSource source = ReadListSource(files.inPath, bytes, options.recordsKey.value_or(""));
+    ListSource source = ReadListSource(files.inPath, bytes, options.encoding,
+                                       options.recordsKey.value_or(""));
     bytes = {};  // the table holds all it needs
     if (source.error.empty() && options.recordsKey && source.format != ListFormat::kJson) {
         source.error = std::string(kRecordsOption) + " is for JSON lists, and this one is " +
@@ -209,7 +233,12 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     }
 
     ImportReport report(err);
-    const Composed composed = ComposeAll(table, map, report);
+    std::string malformed;
+    const Composed composed = ComposeAll(table, map, options.entry, report, malformed);
+    if (!malformed.empty()) {
+        err << "idiomtool: " << inName << ": " << malformed << "; nothing written\n";
+        return kExitUsage;
+    }
     const ConvertOutcome outcome = ConvertLinesToGbk(
         std::vector<std::string_view>(composed.lines.begin(), composed.lines.end()),
         options.skipUnencodable);
@@ -236,7 +265,7 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")
         << " in GBK from " << Counted(table.records.size(), "record", "records") << " of "
-        << format;
+        << format << " (" << source.encoding << ")";
     if (composed.fixed > 0) {
         out << "; " << composed.fixed << " written so that they show right";
     }
@@ -266,6 +295,14 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
                                error = "--records needs the key that holds the records";
                            }
                            return !value.empty();
+                       }) &&
+                       TakeValueOption(rest, kEncodingOption, error, [&](const std::string& value) {
+                           if (!ParseListEncoding(value, options.encoding)) {
+                               error = "unknown encoding \"" + value +
+                                       "\" (utf-8, utf-16, gbk or gb18030)";
+                               return false;
+                           }
+                           return true;
                        });
     if (!taken) {
         return UsageError(err, "import", error);
@@ -276,10 +313,13 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
         return kExitOk;
     }
     for (const std::string& option : sorted.options) {
-        if (option != kSkipUnencodableOption) {
+        if (option == kSkipUnencodableOption) {
+            options.skipUnencodable = true;
+        } else if (option == kKeepToneNumbersOption) {
+            options.entry.keepToneNumbers = true;
+        } else {
             return UsageError(err, "import", "unknown option " + option);
         }
-        options.skipUnencodable = true;
     }
     if (sorted.operands.size() != 2) {
         return UsageError(

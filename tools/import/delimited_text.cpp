@@ -1,5 +1,7 @@
 #include "import/delimited_text.h"
 
+#include <algorithm>
+
 #include "text/text_position.h"
 
 namespace {
@@ -16,12 +18,16 @@ public:
         bool quoted = false;
         for (;;) {
             std::string field;
-            if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+            const std::size_t start = m_pos;
+            if (m_pos < m_text.size() && m_text[m_pos] == '"' && QuotedField(field, error)) {
                 quoted = true;
-                if (!QuotedField(field, error)) {
-                    return false;
-                }
+            } else if (error.failed() && !Tsv()) {
+                return false;
             } else {
+                // TSV has no quoting of its own: a field that is not quoted
+                // from end to end holds its quotes as text.
+                error = {};
+                m_pos = start;
                 const std::size_t end = EndOfUnquoted();
                 field.assign(m_text.substr(m_pos, end - m_pos));
                 m_pos = end;
@@ -31,13 +37,18 @@ public:
                 ++m_pos;
                 continue;
             }
+            // A line of nothing but spaces and tabs is as blank as an empty one.
+            blank =
+                !quoted && m_text.substr(row.offset, m_pos - row.offset).find_first_not_of(" \t") ==
+                               std::string_view::npos;
             SkipLineEnd();
-            blank = !quoted && row.fields.size() == 1 && row.fields[0].empty();
             return true;
         }
     }
 
 private:
+    bool Tsv() const { return m_delimiter == '\t'; }
+
     std::size_t EndOfUnquoted() const {
         const char stops[] = {m_delimiter, '\r', '\n', '\0'};
         const std::size_t end = m_text.find_first_of(std::string_view(stops, 3), m_pos);
@@ -47,8 +58,13 @@ private:
     bool QuotedField(std::string& field, TableError& error) {
         const std::size_t open = m_pos++;
         for (;;) {
-            const std::size_t quote = m_text.find('"', m_pos);
+            // Once a search has found no quote, none after it is searched
+            // again: TSV fields that open with a quote never closed would
+            // otherwise each search to the end.
+            const std::size_t quote =
+                m_pos >= m_noQuoteFrom ? std::string_view::npos : m_text.find('"', m_pos);
             if (quote == std::string_view::npos) {
+                m_noQuoteFrom = std::min(m_noQuoteFrom, m_pos);
                 error = {"the quoted field that opens here is never closed", open};
                 return false;
             }
@@ -84,6 +100,7 @@ private:
     std::string_view m_text;
     char m_delimiter;
     std::size_t m_pos = 0;
+    std::size_t m_noQuoteFrom = std::string_view::npos;  // no quote from here to the end
 };
 
 std::string Trimmed(const std::string& text) {

@@ -1,7 +1,9 @@
 #pragma once
 // CSV and TSV as RFC 4180 writes them: a field in double quotes may hold the
 // delimiter, line breaks and quotes (written twice). A quote is special only
-// at the start of a field, so an unquoted 他说"好" reads as it stands.
+// at the start of a field, so an unquoted 他说"好" reads as it stands. TSV
+// has no quoting of its own: there a quote opens a quoted field only when
+// the whole field is quoted, and is otherwise text like any other.
 
 #include <cstddef>
 #include <string>
@@ -16,7 +18,7 @@ struct DelimitedRow {
 };
 
 struct DelimitedText {
-    std::vector<DelimitedRow> rows;  // blank lines are left out
+    std::vector<DelimitedRow> rows;  // blank lines (or only spaces and tabs) are left out
     TableError error;
 };
 

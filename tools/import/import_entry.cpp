@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "import/pinyin_tones.h"
+#include "text/unicode_nfc.h"
 #include "text/utf8_char.h"
 
 namespace {
@@ -23,9 +25,11 @@ bool IsControlCharacter(char32_t c) { return c < 0x20 || c == 0x7F || (c >= 0x80
 
 // Spaces as described in the header; `control` gets the first control
 // character that is no space (U+0000 too), if any. A stray byte order mark (U+FEFF),
-// invisible and not in GBK, is dropped.
+// invisible and not in GBK, is dropped. `plainNfc` says whether every
+// character is NFC whatever surrounds it, learnt on the way through.
 std::string NormalizeSpace(std::string_view text, bool ideographicToo,
-                           std::optional<char32_t>& control) {
+                           std::optional<char32_t>& control, bool& plainNfc) {
+    plainNfc = true;
     std::string result;
     result.reserve(text.size());
     bool pendingSpace = false;
@@ -42,6 +46,7 @@ std::string NormalizeSpace(std::string_view text, bool ideographicToo,
         if (c == 0xFEFF) {
             continue;
         }
+        plainNfc = plainNfc && IsPlainlyNfcCharacter(c);
         if (!control && IsControlCharacter(c)) {
             control = c;
         }
@@ -90,12 +95,17 @@ void ReplaceBrackets(std::string& text, Role role, std::vector<std::string>& fix
 
 }  // namespace
 
-ImportedEntry ComposeEntry(RecordFields fields) {
+ImportedEntry ComposeEntry(RecordFields fields, const EntryOptions& options) {
     ImportedEntry entry;
     for (std::size_t r = 0; r < kRoleCount; ++r) {
         std::optional<char32_t> control;
-        fields[r] =
-            NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control);
+        bool plainNfc = true;
+        fields[r] = NormalizeSpace(fields[r], r == static_cast<std::size_t>(Role::kPinyin), control,
+                                   plainNfc);
+        if (!plainNfc) {
+            // NFC makes no space, control or bracket, so it may follow.
+            fields[r] = LibraryNfc(fields[r]);
+        }
         if (control && entry.skipped.empty()) {
             entry.skipped = "its " + std::string(RoleName(static_cast<Role>(r))) +
                             " holds the control character " + FormatCodePoint(*control);
@@ -141,7 +151,17 @@ ImportedEntry ComposeEntry(RecordFields fields) {
     // A list may give the pinyin in brackets already.
     if (pinyin.size() >= 2 && pinyin.front() == '[' && pinyin.back() == ']') {
         std::optional<char32_t> none;  // controls were ruled out above
-        pinyin = NormalizeSpace(std::string_view(pinyin).substr(1, pinyin.size() - 2), true, none);
+        bool plainNfc = true;          // and it is NFC already
+        pinyin = NormalizeSpace(std::string_view(pinyin).substr(1, pinyin.size() - 2), true, none,
+                                plainNfc);
+    }
+    if (!options.keepToneNumbers) {
+        MarkedPinyin marked = MarkTones(pinyin);
+        if (!marked.error.empty()) {
+            entry.malformed = "its pinyin " + marked.error;
+            return entry;
+        }
+        pinyin = std::move(marked.text);
     }
     ReplaceBrackets(pinyin, Role::kPinyin, entry.fixes);
 

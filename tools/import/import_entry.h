@@ -15,7 +15,12 @@ using RecordFields = std::array<std::string, kRoleCount>;  // UTF-8, by Role
 struct ImportedEntry {
     std::string line;                // empty when the record is skipped
     std::string skipped;             // why it is left out, "" when written
+    std::string malformed;           // why the list cannot be read at this record, "" if it can
     std::vector<std::string> fixes;  // each change made so that it shows right
+};
+
+struct EntryOptions {
+    bool keepToneNumbers = false;  // pinyin such as "a1 bi2" is written as given
 };
 
 // White space in a field (line breaks and tabs too) becomes single spaces,
@@ -26,4 +31,10 @@ struct ImportedEntry {
 // explanation, source or example cannot be written so that the program does
 // not break the line there: such a record is skipped, as is one without an
 // idiom or with a control character.
-ImportedEntry ComposeEntry(RecordFields fields);
+//
+// Every field is first brought to Unicode NFC, so that a compatibility
+// ideograph or a letter with a combining accent becomes the character GBK
+// holds. Pinyin written with tone numbers gets tone marks (see MarkTones)
+// unless `options` keeps the numbers; a tone number that is no tone makes
+// the record malformed.
+ImportedEntry ComposeEntry(RecordFields fields, const EntryOptions& options = {});

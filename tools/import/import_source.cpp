@@ -1,14 +1,12 @@
 #include "import/import_source.h"
 
 #include "import/delimited_text.h"
-#include "text/encoding_sniff.h"
 #include "import/json_records.h"
 #include "text/text_codec.h"
 #include "text/text_position.h"
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kWhiteSpace = " \t\r\n";
 
 std::string LowerExtension(const std::filesystem::path& file) {
@@ -52,13 +50,15 @@ ListFormat DetectFormat(const std::filesystem::path& file, std::string_view text
 }
 
 ListSource ReadListSource(const std::filesystem::path& file, std::string_view bytes,
-                          std::string_view recordsKey) {
+                          ListEncoding encoding, std::string_view recordsKey) {
     ListSource source;
-    if (IsUtf16(SniffEncoding(bytes))) {
-        source.error = "the file is UTF-16; save it as UTF-8";
+    ListText decoded = DecodeListText(bytes, encoding);
+    source.encoding = std::move(decoded.encoding);
+    if (!decoded.error.empty()) {
+        source.error = std::move(decoded.error);
         return source;
     }
-    const std::string_view text = bytes.starts_with(kUtf8Bom) ? bytes.substr(3) : bytes;
+    const std::string_view text = decoded.text;
     source.format = DetectFormat(file, text);
     // The JSON parser refuses ill-formed UTF-8 itself, naming the place.
     const bool delimited = source.format != ListFormat::kJson;

@@ -35,6 +35,32 @@ TEST(DelimitedText, ReadsQuotedFieldsAndEveryLineEnd) {
     EXPECT_EQ(FieldsOf(tabs), (Rows{{"a,b", "c\td", "e"}}));
 }
 
+// A line of spaces and tabs is blank, wherever it stands; in TSV a quote is
+// text unless it quotes the whole field.
+TEST(DelimitedText, TakesLinesOfSpacesForBlankAndTsvQuotesForText) {
+    const std::pair<std::string, Rows> csv[] = {
+        {"a,b\n  \t \nc,d\n   ", {{"a", "b"}, {"c", "d"}}},
+        {"a,b\r\n \r\n", {{"a", "b"}}},
+        {"a\n , \n", {{"a"}, {" ", " "}}},  // a delimiter makes fields, however empty
+    };
+    for (const auto& [text, expected] : csv) {
+        const DelimitedText parsed = ParseDelimited(text, ',');
+        EXPECT_FALSE(parsed.error.failed()) << text;
+        EXPECT_EQ(FieldsOf(parsed), expected) << text;
+    }
+    const std::pair<std::string, Rows> tsv[] = {
+        {"\"画蛇\"添足\tb\n\t \t\n", {{"\"画蛇\"添足", "b"}}},
+        {"\"a\tb\n", {{"\"a", "b"}}},                            // never closed
+        {"x\t\"two\nlines\"\ty\n", {{"x", "two\nlines", "y"}}},  // quoted whole
+        {"\"a\"\"b\"\t\"c\"d\n", {{"a\"b", "\"c\"d"}}},
+    };
+    for (const auto& [text, expected] : tsv) {
+        const DelimitedText parsed = ParseDelimited(text, '\t');
+        EXPECT_FALSE(parsed.error.failed()) << text;
+        EXPECT_EQ(FieldsOf(parsed), expected) << text;
+    }
+}
+
 TEST(DelimitedText, StopsAtTheFaultyQuote) {
     const std::pair<std::string, std::size_t> cases[] = {
         {"a,b\nc,\"never closed\nd,e\n", 6},  // the quote that opens it

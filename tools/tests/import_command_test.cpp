@@ -87,7 +87,7 @@ TEST(ImportCommand, EveryFormOfListGivesOneDictionaryThatShowsEachRecord) {
 
 TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
     ScratchDir dir;
-    const std::string gbkLine = Gbk(u8"帆船,fān chuán,有帆的船。");  // saved as GBK, not UTF-8
+    const std::string gbkLine = Gbk(u8"帆船,fān chuán,有帆的船。");  // GBK, as Excel saves it
     const std::pair<std::string, std::string> cases[] = {
         {Fixture("missing_comma.json"), "line 3, column 3: syntax error"},
         {Fixture("not_a_list.json"),
@@ -96,9 +96,11 @@ TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
         {Fixture("unclosed_quote.csv"), "line 2, column 23: the quoted field that opens here"},
         {Fixture("text_after_quote.csv"), "line 2, column 29: text follows the closing quote"},
         {Fixture("short_record.tsv"), "line 3, column 1: the record has 2 fields"},
-        {dir.Write(u8"gbk.csv", "word,pinyin,explanation\r" + gbkLine),
-         "line 2, column 1: not valid"},
-        {dir.Write(u8"wide.json", "\xFF\xFE" + Utf16Bytes(u"[]", false)), "UTF-16"},
+        {dir.Write(u8"gbk.csv", "word,pinyin,explanation\r" + gbkLine + "\r\x81\x7F"),
+         "line 3, column 1: not valid GBK (bytes 81 7F)"},
+        {dir.Write(u8"wide.json", "\xFF\xFE" + Utf16Bytes(u"[\xD800]", false)),
+         "line 1, column 2: not valid UTF-16"},
+        {Fixture("bad_tone.csv"), "record 2 (line 3): its pinyin \"lv6\" has the tone number 6"},
     };
     const std::string out = dir.Write(u8"成语.txt", "old");
     for (const auto& [in, message] : cases) {
@@ -109,6 +111,9 @@ TEST(ImportCommand, RefusesMalformedListsNamingThePlaceAndWritesNothing) {
         EXPECT_EQ(dir.Read(u8"成语.txt"), "old");
     }
     EXPECT_EQ(dir.FileCount(), 3u);
+    EXPECT_EQ(RunTool({"import", Fixture("idioms.csv"), out, "--encoding=latin1"}).code,
+              kExitUsage);
+    EXPECT_EQ(dir.Read(u8"成语.txt"), "old");
 }
 
 TEST(ImportCommand, MendsOrSkipsWhatWouldShowWronglyAndSaysWhichRecord) {

@@ -49,6 +49,23 @@ TEST(TextCodec, TellsInvalidUtf8FromCharactersGbkCannotHold) {
     EXPECT_TRUE(CheckUtf8(before + emoji).ok());
 }
 
+// The bounds of well-formed UTF-8, each just inside and just outside.
+TEST(TextCodec, KnowsWellFormedUtf8FromEveryKindOfIllFormed) {
+    const std::string before = Bytes(u8"成语 abcdefgh ");  // past the eight-byte ASCII steps
+    for (const std::string good : {"\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80",
+                                   "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\x7F"}) {
+        EXPECT_TRUE(CheckUtf8(before + good + "x").ok()) << good;
+    }
+    // Overlong, surrogate, past U+10FFFF, no lead, cut short, never a lead.
+    for (const std::string bad :
+         {"\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+          "\x80", "\xE6\x88x", "\xF5\x80\x80\x80", "\xFF"}) {
+        const CodecResult result = CheckUtf8(before + bad + "abcdefghij");
+        EXPECT_EQ(result.status, CodecStatus::kInvalidInput) << bad;
+        EXPECT_EQ(result.offset, before.size()) << bad;
+    }
+}
+
 TEST(TextCodec, ReadsUtf16InEitherByteOrder) {
     const std::u16string text = u"成语 [chéng yǔ] 😀";
     for (const bool bigEndian : {false, true}) {

@@ -24,6 +24,17 @@ struct CodecResult {
 // GBK bytes to UTF-8. On failure `utf8` holds nothing useful.
 CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8);
 
+// GB18030 bytes to UTF-8: GBK's one- and two-byte characters and the
+// four-byte ones (0x81-0xFE, 0x30-0x39, 0x81-0xFE, 0x30-0x39) that reach the
+// rest of Unicode. What a Chinese Windows saves as "ANSI" reads this way.
+// On failure `utf8` holds nothing useful.
+CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8);
+
+// Whether Gb18030ToUtf8 reads the four-byte characters: always with iconv;
+// on Windows where the system has the GB18030 code page (54936). Without it
+// (Wine 8) GBK is read, all of it, and a four-byte character is invalid.
+bool HasFourByteGb18030();
+
 // UTF-8 to GBK. Invalid UTF-8 is reported as such, before any character that
 // GBK cannot hold. On failure `gbk` holds nothing useful.
 CodecResult Utf8ToGbk(std::string_view utf8, std::string& gbk);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "text/text_codec.h"
+#include "text/utf8_validity.h"
 
 namespace {
 
@@ -79,21 +80,15 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
     return Convert(kUtf8, kGbk, gbk, utf8, CodecStatus::kInvalidInput);
 }
 
+bool HasFourByteGb18030() { return true; }
+
+CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
+    return Convert(kUtf8, "GB18030", gb18030, utf8, CodecStatus::kInvalidInput);
+}
+
 CodecResult CheckUtf8(std::string_view text) {
-    // UTF-32 holds every valid UTF-8 character, so only invalid input fails.
-    // The output is thrown away, so one small buffer is written over and
-    // over: a whole copy of a large list would cost four times its size.
-    IconvHandle cd("UTF-32LE", kUtf8);
-    char scratch[64 * 1024];
-    char* src = const_cast<char*>(text.data());
-    std::size_t srcLeft = text.size();
-    while (srcLeft > 0) {
-        char* dst = scratch;
-        std::size_t dstLeft = sizeof scratch;
-        if (iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) &&
-            errno != E2BIG) {
-            return {CodecStatus::kInvalidInput, static_cast<std::size_t>(src - text.data())};
-        }
+    if (const std::size_t bad = FindInvalidUtf8(text); bad != std::string_view::npos) {
+        return {CodecStatus::kInvalidInput, bad};
     }
     return {};
 }

@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include "text/text_codec.h"
+#include "text/utf8_validity.h"
 
 namespace {
 
 constexpr UINT kGbkCodePage = 936;
+constexpr UINT kGb18030CodePage = 54936;
 
 // `bytes` in code page `codePage` as UTF-16; false when a sequence is invalid.
 bool ToWide(UINT codePage, std::string_view bytes, std::wstring& wide) {
@@ -60,7 +62,7 @@ enum class Piece { kNotACharacter, kGood, kBad };
 // The functions above only say that a conversion failed, not where. This walks
 // the input character by character to find the place: a character is the
 // shortest piece (at most `maxLength` units) that converts on its own, since
-// no character of UTF-8, GBK or UTF-16 has a shorter valid prefix.
+// no character of UTF-8, GBK, GB18030 or UTF-16 has a shorter valid prefix.
 template <class Classify>
 CodecResult FindFirstBad(std::size_t size, std::size_t maxLength, CodecStatus whenBad,
                          Classify classify) {
@@ -108,10 +110,33 @@ CodecResult GbkToUtf8(std::string_view gbk, std::string& utf8) {
     return {};
 }
 
-CodecResult CheckUtf8(std::string_view text) {
+namespace {
+
+// GB18030 where the system has its code page, as Windows does; Wine 8 has
+// no table for it, and there GBK reads all but the four-byte characters.
+UINT Gb18030CodePage() {
+    static const UINT codePage =
+        IsValidCodePage(kGb18030CodePage) ? kGb18030CodePage : kGbkCodePage;
+    return codePage;
+}
+
+}  // namespace
+
+bool HasFourByteGb18030() { return Gb18030CodePage() == kGb18030CodePage; }
+
+CodecResult Gb18030ToUtf8(std::string_view gb18030, std::string& utf8) {
     std::wstring wide;
-    if (!ToWide(CP_UTF8, text, wide)) {
-        return FindInvalid(CP_UTF8, text, 4);
+    if (!ToWide(Gb18030CodePage(), gb18030, wide)) {
+        utf8.clear();
+        return FindInvalid(Gb18030CodePage(), gb18030, 4);
+    }
+    FromWide(CP_UTF8, wide, utf8, nullptr);
+    return {};
+}
+
+CodecResult CheckUtf8(std::string_view text) {
+    if (const std::size_t bad = FindInvalidUtf8(text); bad != std::string_view::npos) {
+        return {CodecStatus::kInvalidInput, bad};
     }
     return {};
 }
