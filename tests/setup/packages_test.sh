@@ -28,6 +28,7 @@ needed=(
     /usr/src/googletest/CMakeLists.txt        # GoogleTest, built from source
     /usr/include/benchmark/benchmark.h        # bench/
     /usr/include/nlohmann/json.hpp            # tools/
+    /usr/include/utf8proc.h                   # tools/: NFC on Linux
     clang clang++                             # scripts/fuzz.sh
     python3                                   # packaging, the hostile corpus, the ZIP test
     wine wineboot wineserver /usr/lib/wine/wine64 # scripts/wine-env.sh

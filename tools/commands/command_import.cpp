@@ -196,8 +196,8 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
     if (!ReadInputFor(files, bytes, err)) {
         return kExitUsage;
     }
-    ListSource source = ReadListSource(files.inPath, bytes, options.encoding,
-                                       options.recordsKey.value_or(""));
+    ListSource source =
+        ReadListSource(files.inPath, bytes, options.encoding, options.recordsKey.value_or(""));
     bytes = {};  // the table holds all it needs
     if (source.error.empty() && options.recordsKey && source.format != ListFormat::kJson) {
         source.error = std::string(kRecordsOption) + " is for JSON lists, and this one is " +
@@ -264,8 +264,8 @@ int Import(const InputAndOutput& files, const ImportOptions& options, std::ostre
         return kExitUsage;
     }
     out << "wrote " << outName << ": " << Counted(outcome.entries, "entry", "entries")
-        << " in GBK from " << Counted(table.records.size(), "record", "records") << " of "
-        << format << " (" << source.encoding << ")";
+        << " in GBK from " << Counted(table.records.size(), "record", "records") << " of " << format
+        << " (" << source.encoding << ")";
     if (composed.fixed > 0) {
         out << "; " << composed.fixed << " written so that they show right";
     }
@@ -285,25 +285,26 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     Args rest = args;
     ImportOptions options;
     std::string error;
-    const bool taken = TakeValueOption(rest, kFieldsOption, error,
-                                       [&](const std::string& value) {
-                                           return ParseFieldChoice(value, options.fields, error);
-                                       }) &&
-                       TakeValueOption(rest, kRecordsOption, error, [&](const std::string& value) {
-                           options.recordsKey = value;
-                           if (value.empty()) {
-                               error = "--records needs the key that holds the records";
-                           }
-                           return !value.empty();
-                       }) &&
-                       TakeValueOption(rest, kEncodingOption, error, [&](const std::string& value) {
-                           if (!ParseListEncoding(value, options.encoding)) {
-                               error = "unknown encoding \"" + value +
-                                       "\" (utf-8, utf-16, gbk or gb18030)";
-                               return false;
-                           }
-                           return true;
-                       });
+    const bool taken =
+        TakeValueOption(rest, kFieldsOption, error,
+                        [&](const std::string& value) {
+                            return ParseFieldChoice(value, options.fields, error);
+                        }) &&
+        TakeValueOption(rest, kRecordsOption, error,
+                        [&](const std::string& value) {
+                            options.recordsKey = value;
+                            if (value.empty()) {
+                                error = "--records needs the key that holds the records";
+                            }
+                            return !value.empty();
+                        }) &&
+        TakeValueOption(rest, kEncodingOption, error, [&](const std::string& value) {
+            if (!ParseListEncoding(value, options.encoding)) {
+                error = "unknown encoding \"" + value + "\" (utf-8, utf-16, gbk or gb18030)";
+                return false;
+            }
+            return true;
+        });
     if (!taken) {
         return UsageError(err, "import", error);
     }
