@@ -4,7 +4,9 @@
 # run scripts' helper beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# First: which build Wine runs here depends on what gets installed (wine32).
+scripts/install-deps.sh
 # shellcheck source=windows-target.sh
 source scripts/windows-target.sh
-scripts/package.sh "$(windows_processor)" >/dev/null
+QUENDRIL_DEPS_READY=1 scripts/package.sh "$(windows_processor)" >/dev/null
 cmake --build "$(windows_build_dir)" -j "${JOBS:-2}" --target quendril_poke

@@ -9,9 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
+# First: which build Wine runs here depends on what gets installed (wine32).
+scripts/install-deps.sh
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
-scripts/package.sh "$(windows_processor)" >/dev/null
+QUENDRIL_DEPS_READY=1 scripts/package.sh "$(windows_processor)" >/dev/null
 setup="$(ls "$root/$(windows_build_dir)"/quendril-*-setup.exe)"
 echo "setup program: $setup"
 rm -rf build/installer-shot  # a fresh prefix: nothing installed, no icons on its desktop
