@@ -5,10 +5,10 @@
 #   locale (ANSI code page 936) and in an English one (1252); the downloads
 #   built twice from the last commit and compared.
 #
-# Four lanes run side by side: the host build and tests; the same tests under
-# the sanitizers; fuzzing (its own clang build, then each target in turn); and
-# the Windows build followed by its tests and then the downloads'
-# reproducibility, which gets the processors first (it is the longest). The Windows
+# Four lanes run side by side: the host build and tests, then the downloads'
+# reproducibility; the same tests under the sanitizers; fuzzing (its own clang
+# build, then each target in turn); and the Windows build followed by its
+# tests, which gets the processors first (it is the longest). The Windows
 # tests run in six runs at the same time, each on an X server of its own: the
 # tests in the Chinese locale, the same in the English one, and the tests
 # whose point does not depend on the code page (ctest label cp-independent),
@@ -154,6 +154,8 @@ host_lane() {
         stage host-tests "host tests" ctest \
             ctest --test-dir build/host --output-on-failure -j "$JOBS" || true
     fi
+    # Two fresh clones of the last commit, their downloads compared byte for byte.
+    stage reproducible "reproducible packages" check tests/package/reproducible_test.sh || true
 }
 
 sanitizer_lane() {
@@ -170,17 +172,7 @@ windows_lane() {
     local prefixes=$! ready=0
     stage win-build "Windows build" build windows_build || ready=1
     wait "$prefixes" || ready=1
-    if [ "$ready" -eq 0 ]; then
-        wine_runs_all
-    fi
-    # Two fresh clones of the last commit, their downloads compared byte for
-    # byte. Here rather than after the host build: the Wine tests mostly wait,
-    # and this lane is done with them well before the others end.
-    stage reproducible "reproducible packages" check tests/package/reproducible_test.sh || true
-}
-
-# The six runs of the Windows tests, side by side.
-wine_runs_all() {
+    [ "$ready" -eq 0 ] || return 0
     local runs=()
     stage wine-zh "Windows tests under Wine, zh_CN.UTF-8" ctest \
         wine_tests zh zh_CN.UTF-8 936 -LE 'cp-independent|own-prefix' &
